@@ -1,0 +1,20 @@
+// The turning, plasma-textured cube: rendering state, projection and frame.
+// Runs on whatever OpenGL context is current; the platform layer makes it.
+#pragma once
+
+#include <cstdint>
+
+// ElapsedMs at the last plasma refresh.
+extern int32_t LastTextureUpdateMs;
+
+// Sets the rendering state and builds the plasma and its texture; once per
+// context, after the first ResizeScene.
+void InitScene();
+// Viewport and perspective projection for a client area; leaves the
+// modelview matrix current and set to identity.
+void ResizeScene(int32_t width, int32_t height);
+// Draws one frame into the back buffer for the current ElapsedMs.
+void DrawScene();
+// True when a frame at elapsedMs refreshes the plasma last refreshed at
+// lastUpdateMs: more than 25 ms later, on a wrapping 32-bit difference.
+bool PlasmaRefreshDue(int32_t elapsedMs, int32_t lastUpdateMs);
