@@ -1,0 +1,53 @@
+#include <windows.h>
+
+#include "display/saver_window.h"
+#include "loop/clock.h"
+#include "loop/message_pump.h"
+#include "loop/saver_loop.h"
+
+namespace {
+
+constexpr int32_t SaverColourBits = 32;
+constexpr DWORD PassSleepMs = 3;
+
+struct ScreenSize {
+    int32_t width, height;
+};
+
+// The desktop's current size; the system metrics where the mode query fails.
+ScreenSize DesktopSize() {
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) && mode.dmPelsWidth != 0 &&
+        mode.dmPelsHeight != 0)
+        return {static_cast<int32_t>(mode.dmPelsWidth), static_cast<int32_t>(mode.dmPelsHeight)};
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+}  // namespace
+
+void HandleFrameKeys() {}
+
+int RunSaver(HINSTANCE, HINSTANCE, LPSTR, int) {
+    const ScreenSize desktop = DesktopSize();
+    if (!CreateSaverWindow(desktop.width, desktop.height, true, SaverColourBits)) return 0;
+    StartTick = GetTickCount();
+
+    MSG message{};
+    bool done = false;
+    while (!done) {
+        const QueuePass pass = TakeOneMessage(message);
+        if (pass == QueuePass::Quit) {
+            done = true;
+        } else if (pass == QueuePass::Empty) {
+            DrawSaverFrame();
+            if (KeyDown[VK_ESCAPE])
+                done = true;
+            else
+                HandleFrameKeys();
+        }
+        Sleep(PassSleepMs);
+    }
+    DestroySaverWindow(true);
+    return static_cast<int>(message.wParam);
+}

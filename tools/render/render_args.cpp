@@ -1,0 +1,160 @@
+#include "render_args.h"
+
+#include <algorithm>
+#include <limits>
+
+const std::string_view RenderUsage =
+    "Usage: glimmerbox-render --at T1,T2,... [--seed N] [--frame-ms F] [--size WxH] [--out DIR]\n"
+    "\n"
+    "Renders the Glimmerbox scene offscreen, simulating the saver's frame loop, and\n"
+    "writes one PNG per requested time as DIR/frame-TTTTTT.png (time zero-padded).\n"
+    "\n"
+    "  --at T1,T2,...  raw times in ms to write, in any order, distinct, 0..4294967295;\n"
+    "                  each file shows the last frame drawn at or before its time\n"
+    "                  (before the first frame: the scene as InitScene left it, drawn\n"
+    "                  once at animation time 0, which is all black)\n"
+    "  --seed N        plasma seed, 0..4294967295 (default 1)\n"
+    "  --frame-ms F    one frame every F ms of raw time, 1..4294967295 (default 4)\n"
+    "  --size WxH      window size, each side 1..8192 (default 640x480)\n"
+    "  --out DIR       existing directory to write into (default: current directory)\n"
+    "  --help          print this text and exit\n"
+    "\n"
+    "Exit status: 0 on success, 2 for bad arguments (nothing written), 1 when\n"
+    "rendering or writing fails.\n";
+
+namespace {
+
+constexpr uint32_t Uint32Max = std::numeric_limits<uint32_t>::max();
+
+// The quoted form of a value for error messages.
+std::string Quoted(std::string_view text) {
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted.push_back('"');
+    quoted.append(text);
+    quoted.push_back('"');
+    return quoted;
+}
+
+// Reads plain decimal digits (no sign, no blanks) into value; false when the
+// text is empty, holds anything else or exceeds limit.
+bool ReadDecimal(std::string_view text, uint32_t limit, uint32_t& value) {
+    if (text.empty()) return false;
+    uint64_t total = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+        total = total * 10 + static_cast<uint64_t>(c - '0');
+        if (total > limit) return false;  // also keeps total far from overflowing
+    }
+    value = static_cast<uint32_t>(total);
+    return true;
+}
+
+// Reads "WxH" with both sides in 1..MaxRenderSide.
+bool ReadSize(std::string_view text, RenderArgs& args, std::string& error) {
+    const std::size_t cross = text.find('x');
+    uint32_t width = 0;
+    uint32_t height = 0;
+    if (cross == std::string_view::npos || !ReadDecimal(text.substr(0, cross), Uint32Max, width) ||
+        !ReadDecimal(text.substr(cross + 1), Uint32Max, height)) {
+        error = "--size: expected WxH, got " + Quoted(text);
+        return false;
+    }
+    if (width < 1 || height < 1 || width > MaxRenderSide || height > MaxRenderSide) {
+        error = "--size: each side must be 1 to " + std::to_string(MaxRenderSide) + ", got " + Quoted(text);
+        return false;
+    }
+    args.width = static_cast<int32_t>(width);
+    args.height = static_cast<int32_t>(height);
+    return true;
+}
+
+// Reads the comma-separated times, sorts them and rejects repeats.
+bool ReadTimes(std::string_view text, RenderArgs& args, std::string& error) {
+    std::vector<uint32_t> times;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const std::string_view item = text.substr(start, comma - start);
+        uint32_t time = 0;
+        if (!item.empty() && item[0] == '-') {
+            error = "--at: times cannot be negative, got " + Quoted(item);
+            return false;
+        }
+        if (!ReadDecimal(item, Uint32Max, time)) {
+            error = "--at: expected comma-separated times in ms (0 to 4294967295), got " + Quoted(text);
+            return false;
+        }
+        times.push_back(time);
+        if (comma == text.size()) break;
+        start = comma + 1;
+    }
+    std::sort(times.begin(), times.end());
+    const auto repeat = std::adjacent_find(times.begin(), times.end());
+    if (repeat != times.end()) {
+        error = "--at: time " + std::to_string(*repeat) + " is given more than once";
+        return false;
+    }
+    args.times = std::move(times);
+    return true;
+}
+
+// Stores one option's value; false with error set when it does not read.
+bool ReadOption(std::string_view option, std::string_view value, RenderArgs& args, std::string& error) {
+    if (option == "--seed") {
+        if (ReadDecimal(value, Uint32Max, args.seed)) return true;
+        error = "--seed: expected an integer from 0 to 4294967295, got " + Quoted(value);
+        return false;
+    }
+    if (option == "--frame-ms") {
+        if (ReadDecimal(value, Uint32Max, args.frameMs) && args.frameMs > 0) return true;
+        error = "--frame-ms: expected an integer from 1 to 4294967295, got " + Quoted(value);
+        return false;
+    }
+    if (option == "--size") return ReadSize(value, args, error);
+    if (option == "--at") return ReadTimes(value, args, error);
+    // --out
+    if (value.empty()) {
+        error = "--out: expected a directory, got \"\"";
+        return false;
+    }
+    args.outDir = std::string(value);
+    return true;
+}
+
+}  // namespace
+
+bool ParseRenderArgs(const std::vector<std::string>& arguments, RenderArgs& args, std::string& error) {
+    constexpr std::string_view Options[] = {"--seed", "--frame-ms", "--size", "--at", "--out"};
+    RenderArgs parsed;
+    std::vector<std::string_view> seen;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view option = arguments[i];
+        if (option == "--help") {
+            // Help wins over whatever follows, so it always gets through.
+            args = RenderArgs{};
+            args.help = true;
+            return true;
+        }
+        if (std::find(std::begin(Options), std::end(Options), option) == std::end(Options)) {
+            error = (option.empty() ? Quoted(option) : std::string(option)) + ": unknown option (see --help)";
+            return false;
+        }
+        if (std::find(seen.begin(), seen.end(), option) != seen.end()) {
+            error = std::string(option) + ": given more than once";
+            return false;
+        }
+        seen.push_back(option);
+        if (i + 1 == arguments.size()) {
+            error = std::string(option) + ": missing value";
+            return false;
+        }
+        if (!ReadOption(option, arguments[++i], parsed, error)) return false;
+    }
+    if (parsed.times.empty()) {
+        error = "--at: required, the raw times in ms to write (e.g. --at 0,500)";
+        return false;
+    }
+    args = std::move(parsed);
+    return true;
+}
