@@ -6,6 +6,8 @@
 
 // All six exception masks, extended precision, rounding to nearest.
 inline constexpr uint16_t SaverX87ControlWord = 0x133F;
+// The control word's defined bits; bit 6 is reserved and may read back as 1.
+inline constexpr uint16_t X87DefinedBits = 0x1F3F;
 
 struct FpuControl {
     uint16_t x87;
