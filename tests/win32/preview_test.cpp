@@ -22,6 +22,7 @@ protected:
         ResetProgram();
         AppInstance = GetModuleHandleA(nullptr);
         FakeReset();
+        passes = 0;
         host = FakeForeignWindow(700, 152, 112);
         FakeSetCommandLine("glimmerbox.scr /p 700");
     }
