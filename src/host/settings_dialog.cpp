@@ -33,7 +33,8 @@ INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 
 void ShowSettings() {
-    const INT_PTR result =
-        DialogBoxParamA(GetModuleHandleA(nullptr), "SETTINGS", GetForegroundWindow(), SettingsDlgProc, 0);
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    const HWND owner = GetForegroundWindow();  // none is fine: the dialog is then unowned
+    const INT_PTR result = DialogBoxParamA(instance, "SETTINGS", owner, SettingsDlgProc, 0);
     if (result == GamesCommand) ShellExecuteA(nullptr, "open", GamesPageUrl, nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -28,7 +28,7 @@ TEST(Settings, DialogProcedureTable) {
         Calls calls;
     } table[] = {
         {WM_INITDIALOG, 0, -1, {}},
-        {WM_CLOSE, 0, -1, {"SendMessageA(112, WM_COMMAND, 0, 0)"}},
+        {WM_CLOSE, 0, -1, {"SendMessageA(112, WM_COMMAND, 0, 0)", "112 <- WM_COMMAND(0, 0)"}},
         {WM_COMMAND, 0, -1, {"EndDialog(112, 0)"}},
         {WM_COMMAND, 1, -1, {"EndDialog(112, 1)"}},
         {WM_COMMAND, 0x00010001, -1, {"EndDialog(112, 1)"}},  // the notification code is not looked at
