@@ -1,0 +1,13 @@
+#!/bin/sh
+# Installs everything Glimmerbox needs to build, run and test on Debian 12.
+set -eu
+packages="cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
+  libosmesa6-dev libglu1-mesa-dev libpng-dev
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
+  wine wine64 xvfb xdotool x11-utils imagemagick icoutils"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+# shellcheck disable=SC2086
+$sudo apt-get install -y -qq --no-install-recommends $packages
