@@ -76,12 +76,16 @@ void RunPreview() {
         if (pass == QueuePass::Quit) {
             done = true;
         } else if (pass == QueuePass::Empty) {
-            AdvanceClock();
-            DrawScene();
-            SwapBuffers(SaverDC);
+            // The host may destroy its window, or ours, without a close
+            // request; then there is nothing left to draw into.
+            if (PreviewWindowsAlive()) {
+                AdvanceClock();
+                DrawScene();
+                SwapBuffers(SaverDC);
+            } else {
+                done = true;
+            }
         }
-        // The host may destroy its window, or ours, without a close request.
-        if (!PreviewWindowsAlive()) done = true;
         Sleep(PassSleepMs);
     }
 }

@@ -1,7 +1,6 @@
 // The services the portable scene and clock take from Windows.
 #include <windows.h>
 
-#include "loop/clock.h"
 #include "scene/scene_services.h"
 
 uint32_t ReadSeedClock() {
@@ -14,5 +13,3 @@ void ExitWithMessage(const char* text, const char* caption, bool errorIcon, int 
     MessageBoxA(nullptr, text, caption, MB_OK | (errorIcon ? MB_ICONERROR : 0));
     ExitProcess(static_cast<UINT>(exitCode));
 }
-
-void AdvanceClock() { StepClock(GetTickCount()); }

@@ -11,7 +11,7 @@ inline constexpr uint16_t X87DefinedBits = 0x1F3F;
 
 struct FpuControl {
     uint16_t x87;
-    uint32_t mxcsr;  // 0 where there is no SSE control register in use
+    uint32_t mxcsr;  // 0, and left alone, in builds whose code uses no SSE
 };
 
 FpuControl ReadFpuControl();

@@ -70,8 +70,9 @@ uint8_t ChannelByte(uint64_t sums, int channel) {
 
 void BuildWaveTables() {
     for (int i = 0; i < WaveTableLength; ++i) {
-        // The product with 4*pi at extended precision, then single precision:
-        // the angle the tables have always been built from.
+        // The product with 4*pi at extended precision, the angle rounded to
+        // single precision; every entry is far enough from a rounding
+        // boundary that double-precision sines then give exact integers.
         const long double product = static_cast<long double>(i) * (4 * std::numbers::pi_v<long double>);
         const double angle = static_cast<float>(product / WaveTableLength);
         const double periods[WaveTableCount] = {angle / 2, angle, 2 * angle, 4 * angle};

@@ -65,13 +65,13 @@ TEST_F(PreviewTest, CreatesAChildOverTheHostsClientArea) {
         "ResizeScene(152, 112)",
         "InitScene()",
         // the loop: a frame per idle pass, a 2 ms pause per pass
-        "PeekMessageA(0, 0, 0, 1)", "GetTickCount()", "DrawScene(0)", "SwapBuffers(dc1)",
-        "IsWindow(wnd1)", "IsWindow(host)", "Sleep(2)",
-        "PeekMessageA(0, 0, 0, 1)", "GetTickCount()", "DrawScene(1)", "SwapBuffers(dc1)",
-        "IsWindow(wnd1)", "IsWindow(host)", "Sleep(2)",
+        "PeekMessageA(0, 0, 0, 1)", "IsWindow(wnd1)", "IsWindow(host)",
+        "GetTickCount()", "DrawScene(0)", "SwapBuffers(dc1)", "Sleep(2)",
+        "PeekMessageA(0, 0, 0, 1)", "IsWindow(wnd1)", "IsWindow(host)",
+        "GetTickCount()", "DrawScene(1)", "SwapBuffers(dc1)", "Sleep(2)",
         "PeekMessageA(0, 0, 0, 1)", "TranslateMessage(WM_CLOSE)", "DispatchMessageA(WM_CLOSE)",
-        "wnd1 <- WM_CLOSE(0, 0)", "PostQuitMessage(0)", "IsWindow(wnd1)", "IsWindow(host)", "Sleep(2)",
-        "PeekMessageA(0, 0, 0, 1)", "IsWindow(wnd1)", "IsWindow(host)", "Sleep(2)",
+        "wnd1 <- WM_CLOSE(0, 0)", "PostQuitMessage(0)", "Sleep(2)",
+        "PeekMessageA(0, 0, 0, 1)", "Sleep(2)",
     };
     EXPECT_EQ(calls, expected);
     EXPECT_EQ(FakeClassProcedure("GlimmerboxPreviewCls"), &PreviewWndProc);
@@ -204,11 +204,12 @@ TEST_F(PreviewTest, EndsWhenTheHostOrTheChildIsDestroyed) {
             if (++passes == 3) DestroyWindow(destroyHost ? host : SaverWindow);
         });
         RunPreview();
-        // The next pass sees the window gone and is the last one.
+        // The next pass sees the window gone, draws nothing and is the last.
         EXPECT_EQ(passes, 4) << destroyHost;
         const Calls calls = FakeCalls();
         EXPECT_EQ(calls[calls.size() - 2], "IsWindow(wnd1)") << destroyHost;
         EXPECT_EQ(calls.back(), "Sleep(2)") << destroyHost;
+        EXPECT_EQ(FakeCallsOf({"DrawScene"}).size(), 3u) << destroyHost;
     }
 }
 
