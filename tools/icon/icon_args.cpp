@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "option_reading.h"
+
 const std::string_view IconUsage =
     "Usage: glimmerbox-icon [--seed N] [--time MS] --out FILE\n"
     "\n"
@@ -25,32 +27,6 @@ namespace {
 constexpr uint32_t MinTimeMs = 26;
 constexpr uint32_t MaxTimeMs = static_cast<uint32_t>(std::numeric_limits<int32_t>::max());
 constexpr uint32_t Uint32Max = std::numeric_limits<uint32_t>::max();
-
-// The quoted form of a value for error messages; built by appending, which
-// also keeps GCC 12's -Wrestrict false alarm on "\"" + string away.
-std::string Quoted(std::string_view text) {
-    std::string quoted;
-    quoted.reserve(text.size() + 2);
-    quoted.push_back('"');
-    quoted.append(text);
-    quoted.push_back('"');
-    return quoted;
-}
-
-// Reads plain decimal digits (no sign, no blanks) into value; false when the
-// text is empty, holds anything else or lies outside low..high.
-bool ReadDecimal(std::string_view text, uint32_t low, uint32_t high, uint32_t& value) {
-    if (text.empty()) return false;
-    uint64_t total = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return false;
-        total = total * 10 + static_cast<uint64_t>(c - '0');
-        if (total > high) return false;  // also keeps total far from overflowing
-    }
-    if (total < low) return false;
-    value = static_cast<uint32_t>(total);
-    return true;
-}
 
 // Stores one option's value; false with error set when it does not read.
 bool ReadOption(std::string_view option, std::string_view value, IconArgs& args, std::string& error) {
@@ -83,28 +59,14 @@ bool ReadOption(std::string_view option, std::string_view value, IconArgs& args,
 bool ParseIconArgs(const std::vector<std::string>& arguments, IconArgs& args, std::string& error) {
     constexpr std::string_view Options[] = {"--seed", "--time", "--out"};
     IconArgs parsed;
-    std::vector<std::string_view> seen;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view option = arguments[i];
-        if (option == "--help") {
-            args = IconArgs{};
-            args.help = true;
-            return true;
-        }
-        if (std::find(std::begin(Options), std::end(Options), option) == std::end(Options)) {
-            error = (option.empty() ? Quoted(option) : std::string(option)) + ": unknown argument (see --help)";
-            return false;
-        }
-        if (std::find(seen.begin(), seen.end(), option) != seen.end()) {
-            error = std::string(option) + ": given more than once";
-            return false;
-        }
-        seen.push_back(option);
-        if (i + 1 == arguments.size()) {
-            error = std::string(option) + ": missing value";
-            return false;
-        }
-        if (!ReadOption(option, arguments[++i], parsed, error)) return false;
+    const auto read = [&parsed](std::string_view option, std::string_view value, std::string& message) {
+        return ReadOption(option, value, parsed, message);
+    };
+    if (!ReadOptions(arguments, Options, read, parsed.help, error)) return false;
+    if (parsed.help) {
+        args = IconArgs{};
+        args.help = true;
+        return true;
     }
     if (parsed.outPath.empty()) {
         error = "--out: required, the icon file to write";

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "option_reading.h"
+
 const std::string_view RenderUsage =
     "Usage: glimmerbox-render --at T1,T2,... [--seed N] [--frame-ms F] [--size WxH] [--out DIR]\n"
     "\n"
@@ -26,37 +28,13 @@ namespace {
 
 constexpr uint32_t Uint32Max = std::numeric_limits<uint32_t>::max();
 
-// The quoted form of a value for error messages.
-std::string Quoted(std::string_view text) {
-    std::string quoted;
-    quoted.reserve(text.size() + 2);
-    quoted.push_back('"');
-    quoted.append(text);
-    quoted.push_back('"');
-    return quoted;
-}
-
-// Reads plain decimal digits (no sign, no blanks) into value; false when the
-// text is empty, holds anything else or exceeds limit.
-bool ReadDecimal(std::string_view text, uint32_t limit, uint32_t& value) {
-    if (text.empty()) return false;
-    uint64_t total = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return false;
-        total = total * 10 + static_cast<uint64_t>(c - '0');
-        if (total > limit) return false;  // also keeps total far from overflowing
-    }
-    value = static_cast<uint32_t>(total);
-    return true;
-}
-
 // Reads "WxH" with both sides in 1..MaxRenderSide.
 bool ReadSize(std::string_view text, RenderArgs& args, std::string& error) {
     const std::size_t cross = text.find('x');
     uint32_t width = 0;
     uint32_t height = 0;
-    if (cross == std::string_view::npos || !ReadDecimal(text.substr(0, cross), Uint32Max, width) ||
-        !ReadDecimal(text.substr(cross + 1), Uint32Max, height)) {
+    if (cross == std::string_view::npos || !ReadDecimal(text.substr(0, cross), 0, Uint32Max, width) ||
+        !ReadDecimal(text.substr(cross + 1), 0, Uint32Max, height)) {
         error = "--size: expected WxH, got " + Quoted(text);
         return false;
     }
@@ -81,7 +59,7 @@ bool ReadTimes(std::string_view text, RenderArgs& args, std::string& error) {
             error = "--at: times cannot be negative, got " + Quoted(item);
             return false;
         }
-        if (!ReadDecimal(item, Uint32Max, time)) {
+        if (!ReadDecimal(item, 0, Uint32Max, time)) {
             error = "--at: expected comma-separated times in ms (0 to 4294967295), got " + Quoted(text);
             return false;
         }
@@ -102,12 +80,12 @@ bool ReadTimes(std::string_view text, RenderArgs& args, std::string& error) {
 // Stores one option's value; false with error set when it does not read.
 bool ReadOption(std::string_view option, std::string_view value, RenderArgs& args, std::string& error) {
     if (option == "--seed") {
-        if (ReadDecimal(value, Uint32Max, args.seed)) return true;
+        if (ReadDecimal(value, 0, Uint32Max, args.seed)) return true;
         error = "--seed: expected an integer from 0 to 4294967295, got " + Quoted(value);
         return false;
     }
     if (option == "--frame-ms") {
-        if (ReadDecimal(value, Uint32Max, args.frameMs) && args.frameMs > 0) return true;
+        if (ReadDecimal(value, 1, Uint32Max, args.frameMs)) return true;
         error = "--frame-ms: expected an integer from 1 to 4294967295, got " + Quoted(value);
         return false;
     }
@@ -127,29 +105,14 @@ bool ReadOption(std::string_view option, std::string_view value, RenderArgs& arg
 bool ParseRenderArgs(const std::vector<std::string>& arguments, RenderArgs& args, std::string& error) {
     constexpr std::string_view Options[] = {"--seed", "--frame-ms", "--size", "--at", "--out"};
     RenderArgs parsed;
-    std::vector<std::string_view> seen;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view option = arguments[i];
-        if (option == "--help") {
-            // Help wins over whatever follows, so it always gets through.
-            args = RenderArgs{};
-            args.help = true;
-            return true;
-        }
-        if (std::find(std::begin(Options), std::end(Options), option) == std::end(Options)) {
-            error = (option.empty() ? Quoted(option) : std::string(option)) + ": unknown option (see --help)";
-            return false;
-        }
-        if (std::find(seen.begin(), seen.end(), option) != seen.end()) {
-            error = std::string(option) + ": given more than once";
-            return false;
-        }
-        seen.push_back(option);
-        if (i + 1 == arguments.size()) {
-            error = std::string(option) + ": missing value";
-            return false;
-        }
-        if (!ReadOption(option, arguments[++i], parsed, error)) return false;
+    const auto read = [&parsed](std::string_view option, std::string_view value, std::string& message) {
+        return ReadOption(option, value, parsed, message);
+    };
+    if (!ReadOptions(arguments, Options, read, parsed.help, error)) return false;
+    if (parsed.help) {
+        args = RenderArgs{};
+        args.help = true;
+        return true;
     }
     if (parsed.times.empty()) {
         error = "--at: required, the raw times in ms to write (e.g. --at 0,500)";
