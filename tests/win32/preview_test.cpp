@@ -11,10 +11,9 @@
 #include "host/modes.h"
 #include "loop/clock.h"
 #include "program_state.h"
+#include "teardown_calls.h"
 
 namespace {
-
-using Calls = std::vector<std::string>;
 
 class PreviewTest : public ::testing::Test {
 protected:
@@ -35,8 +34,6 @@ protected:
     HWND host = nullptr;
     int passes = 0;
 };
-
-std::string Box(const std::string& text) { return "MessageBoxA(0, \"" + text + "\", \"Error\", 0x10)"; }
 
 const std::string Format = "{size 40, version 1, flags 0x25, colour 32, depth 16}";
 
@@ -98,16 +95,11 @@ TEST_F(PreviewTest, WindowProcedureTable) {
 }
 
 TEST_F(PreviewTest, EachFailedStepTearsDownThenReports) {
-    const Calls noContext = {"wglMakeCurrent(0, 0)", "wglDeleteContext(0)", Box("Release of rendering context failed!")};
-    const Calls noContextOnDc = {"wglMakeCurrent(dc1, 0)", "wglDeleteContext(0)",
-                                 Box("Release of rendering context failed!")};
-    const Calls destroy = {"DestroyWindow(wnd1)", "wnd1 <- WM_DESTROY(0, 0)", "DefWindowProcA(wnd1, WM_DESTROY, 0, 0)"};
+    const Calls noContext = NoContextTeardown("0");
+    const Calls noContextOnDc = NoContextTeardown("dc1");
+    const Calls& destroy = DestroyFirstWindow;
     const std::string unregister = "UnregisterClassA(\"GlimmerboxPreviewCls\", inst)";
-    auto join = [](std::initializer_list<Calls> parts) {
-        Calls all;
-        for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
-        return all;
-    };
+    const auto join = JoinCalls;
     const struct {
         const char* function;
         Calls tail;

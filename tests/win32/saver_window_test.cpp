@@ -10,10 +10,9 @@
 #include "host/fpu_control.h"
 #include "loop/saver_loop.h"
 #include "program_state.h"
+#include "teardown_calls.h"
 
 namespace {
-
-using Calls = std::vector<std::string>;
 
 class SaverWindowTest : public ::testing::Test {
 protected:
@@ -31,8 +30,6 @@ Calls From(const std::string& function) {
         if (calls[i].rfind(function + "(", 0) == 0) return Calls(calls.begin() + static_cast<long>(i), calls.end());
     return {};
 }
-
-std::string Box(const std::string& text) { return "MessageBoxA(0, \"" + text + "\", \"Error\", 0x10)"; }
 
 const std::string FullScreenWindow =
     "CreateWindowExA(0x40000, \"GlimmerboxCls\", \"Glimmerbox v 1.0\", 0x86000000, 0, 0, 800, 600, 0, 0, inst, 0)";
@@ -74,18 +71,12 @@ TEST_F(SaverWindowTest, CreatesEverythingInOrder) {
 }
 
 TEST_F(SaverWindowTest, EachFailedStepTearsDownThenReports) {
-    const Calls noContext = {"wglMakeCurrent(0, 0)", "wglDeleteContext(0)",
-                             Box("Release of rendering context failed!")};
-    const Calls noContextOnDc = {"wglMakeCurrent(dc1, 0)", "wglDeleteContext(0)",
-                                 Box("Release of rendering context failed!")};
+    const Calls noContext = NoContextTeardown("0");
+    const Calls noContextOnDc = NoContextTeardown("dc1");
     const Calls restore = {"ChangeDisplaySettingsA(null, 0)", "ShowCursor(TRUE)"};
-    const Calls destroy = {"DestroyWindow(wnd1)", "wnd1 <- WM_DESTROY(0, 0)", "DefWindowProcA(wnd1, WM_DESTROY, 0, 0)"};
+    const Calls& destroy = DestroyFirstWindow;
     const std::string unregister = "UnregisterClassA(\"GlimmerboxCls\", inst)";
-    auto join = [](std::initializer_list<Calls> parts) {
-        Calls all;
-        for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
-        return all;
-    };
+    const auto join = JoinCalls;
     const struct {
         const char* function;
         Calls expected;
