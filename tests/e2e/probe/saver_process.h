@@ -1,0 +1,24 @@
+// Starting the saver the way the screensaver host does, and watching it end.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+struct SaverRun {
+    PROCESS_INFORMATION info;
+    double startMs;  // just before CreateProcess
+};
+
+// A Unix path as the Windows path Wine maps it to (drive Z:).
+std::string WindowsPath(const std::string& unixPath);
+// Starts "<saver>" <arguments>; reports and returns false when it cannot.
+bool StartSaver(const std::string& saverUnixPath, const std::string& arguments, SaverRun& run);
+// True while the saver's process has not ended.
+bool SaverRunning(const SaverRun& run);
+// "running" or "ended", with the saver's top-level windows, for failure lines.
+std::string SaverState(const SaverRun& run);
+// Checks that the saver ends within ms with exit code 0.
+bool ExpectCleanExit(SaverRun& run, DWORD ms, const char* after);
+// Ends the saver if it still runs and closes its handles.
+void FinishSaver(SaverRun& run);
