@@ -120,10 +120,15 @@ void DestroySaverWindow(bool fullScreen, const char* windowClass) {
         ShowCursor(TRUE);
     }
     if (FpsTimerId != 0 && !KillTimer(SaverWindow, FpsTimerId)) ReportError("Stop FPS Timer  failed!");
-    if (!wglMakeCurrent(SaverDC, nullptr)) ReportError("Release of DC and RC failed!");
-    if (!wglDeleteContext(SaverRC)) {
-        ReportError("Release of rendering context failed!");
-        SaverRC = nullptr;
+    // A context that was never made is not released: deleting a null one
+    // always fails, and reporting that would put phantom failures ahead of
+    // the real one when creation fails early.
+    if (SaverRC != nullptr) {
+        if (!wglMakeCurrent(SaverDC, nullptr)) ReportError("Release of DC and RC failed!");
+        if (!wglDeleteContext(SaverRC)) {
+            ReportError("Release of rendering context failed!");
+            SaverRC = nullptr;
+        }
     }
     if (SaverDC != nullptr && !ReleaseDC(SaverWindow, SaverDC)) {
         ReportError("Release of device context failed!");

@@ -17,11 +17,5 @@ inline Calls JoinCalls(std::initializer_list<Calls> parts) {
     return all;
 }
 
-// Steps 3 and 4 of a teardown with no rendering context yet: on Windows,
-// deleting a null context fails and is reported.
-inline Calls NoContextTeardown(const std::string& dc) {
-    return {"wglMakeCurrent(" + dc + ", 0)", "wglDeleteContext(0)", Box("Release of rendering context failed!")};
-}
-
 inline const Calls DestroyFirstWindow = {"DestroyWindow(wnd1)", "wnd1 <- WM_DESTROY(0, 0)",
                                          "DefWindowProcA(wnd1, WM_DESTROY, 0, 0)"};
