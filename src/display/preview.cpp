@@ -20,6 +20,16 @@ constexpr DWORD PassSleepMs = 2;
 
 ArgumentText ParentArgument;
 
+// A preview frame. The host may destroy its window, or ours, without a close
+// request; then there is nothing left to draw into and the mode ends.
+bool DrawPreviewFrame() {
+    if (!IsWindow(SaverWindow) || !IsWindow(PreviewParent)) return false;
+    AdvanceClock();
+    DrawScene();
+    SwapBuffers(SaverDC);
+    return true;
+}
+
 }  // namespace
 
 LRESULT CALLBACK PreviewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -33,8 +43,6 @@ LRESULT CALLBACK PreviewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return DefWindowProcA(window, message, wParam, lParam);
     }
 }
-
-bool PreviewWindowsAlive() { return IsWindow(SaverWindow) && IsWindow(PreviewParent); }
 
 bool CreatePreviewWindow(HWND parent) {
     RECT client{};
@@ -69,23 +77,5 @@ void RunPreview() {
     StartTick = GetTickCount();
     if (!CreatePreviewWindow(PreviewParent)) return;
 
-    MSG message{};
-    bool done = false;
-    while (!done) {
-        const QueuePass pass = TakeOneMessage(message);
-        if (pass == QueuePass::Quit) {
-            done = true;
-        } else if (pass == QueuePass::Empty) {
-            // The host may destroy its window, or ours, without a close
-            // request; then there is nothing left to draw into.
-            if (PreviewWindowsAlive()) {
-                AdvanceClock();
-                DrawScene();
-                SwapBuffers(SaverDC);
-            } else {
-                done = true;
-            }
-        }
-        Sleep(PassSleepMs);
-    }
+    RunMessageLoop(DrawPreviewFrame, PassSleepMs);
 }

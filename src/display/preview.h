@@ -13,5 +13,3 @@ extern HWND PreviewParent;
 bool CreatePreviewWindow(HWND parent);
 // The preview child's window procedure: a close request ends the mode.
 LRESULT CALLBACK PreviewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// True while both the preview child and the host's window exist.
-bool PreviewWindowsAlive();

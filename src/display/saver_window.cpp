@@ -32,14 +32,7 @@ bool SwitchToFullScreen(int32_t width, int32_t height, int32_t colourBits) {
     return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_FAILED;
 }
 
-}  // namespace
-
-bool FailCreation(bool fullScreen, const char* windowClass, const char* message) {
-    DestroySaverWindow(fullScreen, windowClass);
-    ReportError(message);
-    return false;
-}
-
+// The double-buffered RGBA pixel format request with a 16-bit depth buffer.
 PIXELFORMATDESCRIPTOR SaverPixelFormat(int32_t colourBits) {
     PIXELFORMATDESCRIPTOR format{};
     format.nSize = sizeof format;
@@ -50,6 +43,14 @@ PIXELFORMATDESCRIPTOR SaverPixelFormat(int32_t colourBits) {
     format.cDepthBits = DepthBits;
     format.iLayerType = PFD_MAIN_PLANE;
     return format;
+}
+
+}  // namespace
+
+bool FailCreation(bool fullScreen, const char* windowClass, const char* message) {
+    DestroySaverWindow(fullScreen, windowClass);
+    ReportError(message);
+    return false;
 }
 
 HWND CreateWindowKeepingFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int width,

@@ -24,8 +24,6 @@ bool CreateSaverWindow(int32_t width, int32_t height, bool fullScreen, int32_t c
 void DestroySaverWindow(bool fullScreen, const char* windowClass = SaverWindowClass);
 // A creation step failed: teardown first, then the step's own message; false.
 bool FailCreation(bool fullScreen, const char* windowClass, const char* message);
-// The double-buffered RGBA pixel format request with a 16-bit depth buffer.
-PIXELFORMATDESCRIPTOR SaverPixelFormat(int32_t colourBits);
 // Chooses and sets the pixel format, creates the OpenGL context and makes it
 // current, on SaverDC; on failure tears down, reports and returns false.
 bool AttachRenderingContext(int32_t colourBits, bool fullScreen, const char* windowClass);

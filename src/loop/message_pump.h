@@ -1,10 +1,15 @@
-// One pass's look at the message queue, shared by the saver and preview loops.
+// The frame loop shared by the saver and the preview: messages first, a frame
+// whenever none waits, a fixed pause every pass.
 #pragma once
 
 #include <windows.h>
 
-enum class QueuePass { Quit, Dispatched, Empty };
+// Draws one frame; false ends the loop.
+using FrameFunction = bool (*)();
 
-// Takes at most one message without waiting: WM_QUIT is reported and not
-// dispatched; any other message is translated and dispatched.
-QueuePass TakeOneMessage(MSG& message);
+// Runs passes until WM_QUIT is taken or drawFrame returns false. Each pass
+// takes at most one message without waiting (WM_QUIT is not dispatched;
+// anything else is translated and dispatched) or, when none waits, calls
+// drawFrame; every pass then sleeps sleepMs. Returns the wParam of the last
+// message taken.
+WPARAM RunMessageLoop(FrameFunction drawFrame, DWORD sleepMs);

@@ -24,6 +24,14 @@ ScreenSize DesktopSize() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+// A frame of the run loop; Escape seen held afterwards ends the loop.
+bool DrawLoopFrame() {
+    DrawSaverFrame();
+    if (KeyDown[VK_ESCAPE]) return false;
+    HandleFrameKeys();
+    return true;
+}
+
 }  // namespace
 
 void HandleFrameKeys() {}
@@ -33,21 +41,7 @@ int RunSaver(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (!CreateSaverWindow(desktop.width, desktop.height, true, SaverColourBits)) return 0;
     StartTick = GetTickCount();
 
-    MSG message{};
-    bool done = false;
-    while (!done) {
-        const QueuePass pass = TakeOneMessage(message);
-        if (pass == QueuePass::Quit) {
-            done = true;
-        } else if (pass == QueuePass::Empty) {
-            DrawSaverFrame();
-            if (KeyDown[VK_ESCAPE])
-                done = true;
-            else
-                HandleFrameKeys();
-        }
-        Sleep(PassSleepMs);
-    }
+    const WPARAM quitCode = RunMessageLoop(DrawLoopFrame, PassSleepMs);
     DestroySaverWindow(true);
-    return static_cast<int>(message.wParam);
+    return static_cast<int>(quitCode);
 }
