@@ -7,15 +7,14 @@ bool IsBlank(char c) {
     return byte >= 1 && byte <= 32;
 }
 
-// Skips blanks, and an empty pair of quotes standing where an argument would
-// begin, and the blanks after it.
+// Skips blanks and every empty pair of quotes standing where an argument
+// would begin, with the blanks after each pair.
 const char* SkipToArgument(const char* p) {
-    while (IsBlank(*p)) ++p;
-    if (p[0] == '"' && p[1] == '"') {
-        p += 2;
+    for (;;) {
         while (IsBlank(*p)) ++p;
+        if (p[0] != '"' || p[1] != '"') return p;
+        p += 2;
     }
-    return p;
 }
 
 // Reads one argument from p, dropping quotes; calls keep(char) for each byte

@@ -8,9 +8,10 @@
 // Steps to the next character of the ANSI code page (CharNextA on Windows).
 using CharNextFunction = const char* (*)(const char*);
 
-// Copies the n-th argument after the program name (n >= 1) of line into out,
-// zero-terminated and cut to outSize - 1 bytes; empty when the line holds
-// fewer arguments. Returns the argument's full length.
+// Copies the n-th argument after the program name (n >= 1; 0 reads the
+// program name) of line into out, zero-terminated and cut to outSize - 1
+// bytes; empty when the line holds fewer arguments. Returns the argument's
+// full length.
 std::size_t SplitArgument(const char* line, int n, CharNextFunction charNext, char* out, std::size_t outSize);
 
 // The integer an argument stands for, read in 32-bit width: a "-" counts only

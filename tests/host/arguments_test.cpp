@@ -47,6 +47,10 @@ TEST(CommandLine, SplitsOnBlanksOutsideQuotes) {
         {"saver.scr \"open ended", 1, "open ended"},
         {"saver.scr \"\" /c", 1, "/c"},   // an empty pair where an argument would begin
         {"saver.scr \"\"   /c", 1, "/c"},
+        {"s \"\" \"\" /c", 1, "/c"},   // every such pair, again after each skip
+        {"s \"\"\"\" /c", 1, "/c"},
+        {"\"\"\"\" e", 0, "e"},   // 0: the program name
+        {"\"\"\"\" e", 1, ""},
         {"saver.scr x\"\"y", 1, "xy"},   // inside an argument it is just two quotes
         {"saver.scr\t\x01/a\x1f 5", 1, "/a"},  // every byte 1..32 is a blank
         {"saver.scr\t\x01/a\x1f 5", 2, "5"},

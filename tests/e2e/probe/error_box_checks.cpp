@@ -16,8 +16,6 @@ namespace {
 constexpr const char* DialogClass = "#32770";
 constexpr const char* ErrorCaption = "Error";
 constexpr const char* ErrorText = "Unable to create window!";
-constexpr DWORD BoxWaitMs = 5000;
-constexpr DWORD NextBoxWaitMs = 1000;
 constexpr DWORD BoxStaysMs = 300;
 constexpr int MostBoxes = 10;
 
@@ -36,10 +34,10 @@ std::string AnswerErrorBox(HWND box, const SaverRun& run) {
     return shown;
 }
 
-// A shown error box other than previous, while the saver runs; null when
-// none comes in time.
+// A shown error box other than previous, while the saver runs; null once the
+// saver has ended, or when none comes in time.
 HWND NextErrorBox(const SaverRun& run, HWND previous) {
-    const double end = NowMs() + NextBoxWaitMs;
+    const double end = NowMs() + DeadlineMs;
     while (SaverRunning(run) && NowMs() < end) {
         HWND next = FindProcessWindow(run.info.dwProcessId, DialogClass, ErrorCaption);
         if (next != nullptr && next != previous && IsWindowVisible(next)) return next;
@@ -51,8 +49,8 @@ HWND NextErrorBox(const SaverRun& run, HWND previous) {
 // Answers every error box in turn until the saver ends or none follows.
 std::vector<std::string> AnswerErrorBoxes(const SaverRun& run) {
     std::vector<std::string> texts;
-    HWND box = WaitForProcessWindow(run.info.dwProcessId, DialogClass, ErrorCaption, BoxWaitMs, true);
-    Check(box != nullptr, "no \"%s\" box within %lu ms; saver %s", ErrorCaption, BoxWaitMs, SaverState(run).c_str());
+    HWND box = WaitForProcessWindow(run.info.dwProcessId, DialogClass, ErrorCaption, DeadlineMs, true);
+    Check(box != nullptr, "no \"%s\" box within %lu ms; saver %s", ErrorCaption, DeadlineMs, SaverState(run).c_str());
     while (box != nullptr && static_cast<int>(texts.size()) < MostBoxes) {
         texts.push_back(AnswerErrorBox(box, run));
         box = NextErrorBox(run, box);
@@ -80,7 +78,7 @@ void PreviewError(const Arguments& args) {
         Note("error boxes shown: %s", all.c_str());
         Check(texts.size() == 1 && texts[0] == ErrorText, "the saver showed the error boxes %sexpected exactly [%s]",
               all.c_str(), ErrorText);
-        ExpectCleanExit(run, NextBoxWaitMs, "the last error box was answered");
+        ExpectCleanExit(run, DeadlineMs, "the last error box was answered");
     }
     FinishSaver(run);
 }

@@ -14,16 +14,14 @@
 namespace {
 
 constexpr const char* PreviewClass = "GlimmerboxPreviewCls";
-constexpr DWORD ChildWaitMs = 5000;
-constexpr DWORD CaptureWaitMs = 30000;
+constexpr DWORD CaptureWaitMs = 2 * DeadlineMs;
 constexpr DWORD DrawingMs = 300;
-constexpr DWORD ExitWaitMs = 1000;
 
 // Polls for the saver's child of host, handling the host's messages; the
 // child counts once its creation is complete (its visible bit is set last);
 // at the deadline, whatever is there.
 HWND WaitForChild(HWND host) {
-    const double end = NowMs() + ChildWaitMs;
+    const double end = NowMs() + DeadlineMs;
     for (;;) {
         HWND child = FindWindowExA(host, nullptr, PreviewClass, nullptr);
         if (child != nullptr && (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0) return child;
@@ -72,7 +70,7 @@ HWND StartPreview(const std::string& saver, HWND& host, SaverRun& run) {
     if (!StartSaver(saver, arguments, run)) return nullptr;
     HWND child = WaitForChild(host);
     if (!Check(child != nullptr, "no child of class %s in the host within %lu ms; saver %s", PreviewClass,
-               ChildWaitMs, SaverState(run).c_str()))
+               DeadlineMs, SaverState(run).c_str()))
         return nullptr;
     Note("preview child 0x%llx after %.0f ms", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(child)),
          NowMs() - run.startMs);
@@ -90,7 +88,7 @@ void PreviewRun(const Arguments& args) {
         HandOverForCapture(child, args.at(1), args.at(2));
         Check(SaverRunning(run), "the preview ended before it was asked to");
         PostMessageA(child, WM_CLOSE, 0, 0);
-        ExpectCleanExit(run, ExitWaitMs, "WM_CLOSE to the preview child");
+        ExpectCleanExit(run, DeadlineMs, "WM_CLOSE to the preview child");
     }
     FinishSaver(run);
     if (host != nullptr) DestroyWindow(host);
@@ -104,7 +102,7 @@ void PreviewHostGone(const Arguments& args) {
         Check(SaverRunning(run), "the preview ended before the host window went");
         DestroyWindow(host);
         host = nullptr;
-        ExpectCleanExit(run, ExitWaitMs, "the host window was destroyed");
+        ExpectCleanExit(run, DeadlineMs, "the host window was destroyed");
     }
     FinishSaver(run);
     if (host != nullptr) DestroyWindow(host);

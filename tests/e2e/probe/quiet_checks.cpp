@@ -7,16 +7,10 @@
 #include "waiting.h"
 #include "window_search.h"
 
-namespace {
-
-constexpr DWORD RunLimitMs = 5000;
-
-}  // namespace
-
 void QuietRun(const Arguments& args) {
     SaverRun run{};
     if (!StartSaver(args.at(0), args.size() > 1 ? args[1] : "", run)) return;
-    const double end = NowMs() + RunLimitMs;
+    const double end = NowMs() + DeadlineMs;
     HWND shown = nullptr;
     while (shown == nullptr && SaverRunning(run) && NowMs() < end) {
         shown = VisibleProcessWindow(run.info.dwProcessId);

@@ -20,11 +20,7 @@ constexpr const char* CloseText = "&Close";
 constexpr const char* GamesPageUrl = "http://www.glimmerbox.net?utm_campaign=Glimmerbox&utm_source=appOptions";
 constexpr int GamesId = 1;
 constexpr int CloseId = 0;
-constexpr DWORD DialogWaitMs = 5000;
-constexpr DWORD ForegroundWaitMs = 2000;
 constexpr DWORD EscapeStaysMs = 500;
-constexpr DWORD ExitWaitMs = 1000;
-constexpr DWORD UrlWaitMs = 5000;
 constexpr DWORD NothingOpenedMs = 1000;
 
 enum class Ending { EscapeThenClose, CloseBox, CloseMessage, AltF4, GamesClick, GamesEnter };
@@ -69,7 +65,7 @@ void ExpectControls(HWND dialog) {
     Check(GetNextDlgTabItem(dialog, nullptr, FALSE) == games, "the games button is not the first tab stop");
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    const double end = NowMs() + ForegroundWaitMs;
+    const double end = NowMs() + DeadlineMs;
     while (NowMs() < end && !(GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus == games))
         PumpFor(10);
     Check(info.hwndFocus == games, "the games button does not have the focus");
@@ -77,7 +73,7 @@ void ExpectControls(HWND dialog) {
 
 // Waits until the dialog is the foreground window, so keys reach it.
 bool WaitForeground(HWND dialog) {
-    const double end = NowMs() + ForegroundWaitMs;
+    const double end = NowMs() + DeadlineMs;
     while (GetForegroundWindow() != dialog && NowMs() < end) PumpFor(10);
     return Check(GetForegroundWindow() == dialog, "the dialog is not the foreground window; keys cannot reach it");
 }
@@ -125,7 +121,7 @@ std::string WineBrowserForm(const std::string& url) {
 void ExpectOpened(const std::string& urlFile, bool gamesExpected) {
     const std::string expected = gamesExpected ? std::string(GamesPageUrl) + "\n" : "";
     const std::string passedOn = gamesExpected ? WineBrowserForm(GamesPageUrl) + "\n" : "";
-    const double end = NowMs() + (gamesExpected ? UrlWaitMs : NothingOpenedMs);
+    const double end = NowMs() + (gamesExpected ? DeadlineMs : NothingOpenedMs);
     while (NowMs() < end && ReadOpened(urlFile).empty()) PumpFor(20);
     if (gamesExpected) PumpFor(200);  // a second, unwanted open would land by now
     const std::string opened = ReadOpened(urlFile);
@@ -144,12 +140,12 @@ void SettingsRun(const Arguments& args) {
     ClearOpened(urlFile);
     SaverRun run{};
     if (!StartSaver(args.at(0), "/c", run)) return;
-    HWND dialog = WaitForProcessWindow(run.info.dwProcessId, DialogClass, DialogCaption, DialogWaitMs, true);
-    if (Check(dialog != nullptr, "no dialog \"%s\" within %lu ms; saver %s", DialogCaption, DialogWaitMs,
+    HWND dialog = WaitForProcessWindow(run.info.dwProcessId, DialogClass, DialogCaption, DeadlineMs, true);
+    if (Check(dialog != nullptr, "no dialog \"%s\" within %lu ms; saver %s", DialogCaption, DeadlineMs,
               SaverState(run).c_str())) {
         ExpectControls(dialog);
         const bool games = chosen->ending == Ending::GamesClick || chosen->ending == Ending::GamesEnter;
-        if (EndDialogBy(chosen->ending, dialog, run) && ExpectCleanExit(run, ExitWaitMs, chosen->name))
+        if (EndDialogBy(chosen->ending, dialog, run) && ExpectCleanExit(run, DeadlineMs, chosen->name))
             ExpectOpened(urlFile, games);
     }
     FinishSaver(run);

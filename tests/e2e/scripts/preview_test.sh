@@ -12,30 +12,43 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 size=152x112
 
-# Coloured, varied and moving pixels in one of the X windows of the child's size.
-check_child_pixels() {
+# Coloured, varied and moving pixels in one of the X windows of the child's
+# size. Wine makes that X window a little after the Windows child exists, and
+# a busy machine draws late, so this polls up to a deadline.
+child_pixels_shown() {
     ids=$(xwininfo -root -tree | awk -v geometry=" $size+0+0 " 'index($0, geometry) { print $1 }')
-    [ -n "$ids" ] || { echo "FAIL: no $size X window at +0+0 (xwininfo -root -tree)"; return 1; }
+    [ -n "$ids" ] || { seen="no $size X window at +0+0 (xwininfo -root -tree)"; return 1; }
     for id in $ids; do
         import -window "$id" "$tmp/first.ppm" && sleep 0.2 && import -window "$id" "$tmp/second.ppm" || continue
         brightest=$(identify -format '%[fx:int(255*maxima)]' "$tmp/first.ppm")
         colours=$(identify -format '%k' "$tmp/first.ppm")
         changed=$(compare -metric AE "$tmp/first.ppm" "$tmp/second.ppm" null: 2>&1)
-        echo "X window $id: brightest channel $brightest, $colours colours, $changed pixels changed in 200 ms"
+        seen="X window $id: brightest channel $brightest, $colours colours, $changed pixels changed in 200 ms"
         if [ "$brightest" -gt 64 ] && [ "$colours" -ge 16 ] && [ "${changed%.*}" -gt 0 ]; then
             return 0
         fi
     done
-    echo "FAIL: no $size X window at +0+0 shows a coloured, moving scene"
     return 1
+}
+
+check_child_pixels() {
+    deadline=$(($(date +%s) + 20))
+    seen=
+    until child_pixels_shown; do
+        if [ "$(date +%s)" -ge $deadline ]; then
+            echo "FAIL: no $size X window at +0+0 showed a coloured, moving scene within 20 s; last seen: $seen"
+            return 1
+        fi
+        sleep 0.1
+    done
+    echo "$seen"
 }
 
 sh "$here/run_wine.sh" "$env_file" "$probe" preview "$saver" "$tmp/ready" "$tmp/done" &
 probe_pid=$!
-tries=0
-while [ ! -s "$tmp/ready" ] && [ $tries -lt 200 ] && kill -0 $probe_pid 2>/dev/null; do
+deadline=$(($(date +%s) + 40))
+while [ ! -s "$tmp/ready" ] && [ "$(date +%s)" -lt $deadline ] && kill -0 $probe_pid 2>/dev/null; do
     sleep 0.05
-    tries=$((tries + 1))
 done
 status=0
 if [ -s "$tmp/ready" ]; then
