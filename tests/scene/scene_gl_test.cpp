@@ -18,10 +18,26 @@
 #include "scene/plasma_texture.h"
 #include "scene/scene.h"
 
+// The next texture name InitScene asks for, when a test has one ready: a new
+// texture object would start with OpenGL's default filters, which would hide
+// a missing filter call.
+GLuint PlantedTexture;
+
+extern "C" void __real_glGenTextures(GLsizei n, GLuint* names);
+extern "C" void __wrap_glGenTextures(GLsizei n, GLuint* names) {
+    if (PlantedTexture != 0 && n == 1) {
+        *names = PlantedTexture;
+        PlantedTexture = 0;
+        return;
+    }
+    __real_glGenTextures(n, names);
+}
+
 namespace {
 
 constexpr int Width = 640;
 constexpr int Height = 480;
+constexpr float CubeDistance = 7;
 
 class Scene : public ::testing::Test {
 protected:
@@ -87,8 +103,25 @@ TEST_F(Scene, ResizeSetsViewportProjectionAndLeavesModelview) {
 }
 
 TEST_F(Scene, InitSetsStateAndABlackTextureWithSeededPhases) {
+    // Everything InitScene sets starts out different from what it must set,
+    // OpenGL's defaults included, so that a missing call shows.
+    glClearColor(0.25f, 0.5f, 0.75f, 1);
+    glShadeModel(GL_FLAT);
+    glClearDepth(0.5);
+    glDepthFunc(GL_ALWAYS);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_FASTEST);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    PlantedTexture = texture;
+
     ResizeScene(Width, Height);
     InitScene();
+    EXPECT_EQ(PlasmaTexture, texture);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     GLfloat clear[4];
@@ -104,7 +137,6 @@ TEST_F(Scene, InitSetsStateAndABlackTextureWithSeededPhases) {
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     for (GLenum off : {GL_LIGHTING, GL_CULL_FACE, GL_BLEND}) EXPECT_FALSE(glIsEnabled(off)) << off;
 
-    EXPECT_NE(PlasmaTexture, 0u);
     EXPECT_EQ(Integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(PlasmaTexture));
     GLint value = 0;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &value);
@@ -157,59 +189,92 @@ TEST_F(Scene, PlasmaRefreshesOnlyAfterMoreThan25Ms) {
     EXPECT_EQ(LastTextureUpdateMs, 1026);
 }
 
-// At 26 ms the cube has barely turned and the first plasma image is on it:
-// each texel centre of the front face, projected to the window, shows that
-// texel's colour, within what linear filtering blends in from neighbours.
-TEST_F(Scene, FrontFaceShowsTheSynthesisedTexels) {
+struct Point {
+    double x, y, z;
+};
+
+// Where each face's texture lands, as its corners are listed for drawing: the
+// point at (s, t) is origin + s * alongS + t * alongT. The rotation (degrees
+// about an axis through the cube's centre) turns the face to the viewer.
+struct FaceView {
+    const char* name;
+    float degrees, ax, ay, az;
+    Point origin, alongS, alongT;
+};
+constexpr FaceView Faces[] = {
+    {"front", 0, 0, 1, 0, {-1, -1, 1}, {2, 0, 0}, {0, 2, 0}},
+    {"back", 180, 0, 1, 0, {1, -1, -1}, {-2, 0, 0}, {0, 2, 0}},
+    {"top", 90, 1, 0, 0, {-1, 1, -1}, {0, 0, 2}, {2, 0, 0}},
+    {"bottom", -90, 1, 0, 0, {1, -1, -1}, {-2, 0, 0}, {0, 0, 2}},
+    {"right", -90, 0, 1, 0, {1, -1, 1}, {0, 0, -2}, {0, 2, 0}},
+    {"left", 90, 0, 1, 0, {-1, -1, -1}, {0, 0, 2}, {0, 2, 0}},
+};
+
+// At 26 ms the cube has barely turned and the first plasma image is on it.
+// Each face in turn is turned to the viewer (by the projection, which
+// DrawScene leaves alone); each texel centre, projected to the window, shows
+// that texel's colour, within what linear filtering blends in from neighbours.
+TEST_F(Scene, EveryFaceShowsTheSynthesisedTexelsTheRightWayRound) {
     ResizeScene(Width, Height);
     InitScene();
     ElapsedMs = 26;
-    DrawScene();
-    ASSERT_EQ(LastTextureUpdateMs, 26);
-    const std::vector<uint8_t> frame = ReadOffscreenPixels();
-    const std::vector<uint8_t> texels(PlasmaPixels, PlasmaPixels + PlasmaBytes);
+    for (const FaceView& face : Faces) {
+        ResizeScene(Width, Height);
+        glMatrixMode(GL_PROJECTION);
+        glTranslatef(0, 0, -CubeDistance);
+        glRotatef(face.degrees, face.ax, face.ay, face.az);
+        glTranslatef(0, 0, CubeDistance);
+        glMatrixMode(GL_MODELVIEW);
+        DrawScene();
+        ASSERT_EQ(LastTextureUpdateMs, 26);
+        const std::vector<uint8_t> frame = ReadOffscreenPixels();
 
-    double modelview[16], projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-
-    auto texel = [&](int row, int column, int channel) {
-        row = std::clamp(row, 0, 63);
-        column = std::clamp(column, 0, 63);
-        return static_cast<int>(texels[3 * (64 * row + column) + channel]);
-    };
-    int checked = 0;
-    for (int row = 4; row < 64; row += 8) {
-        for (int column = 4; column < 64; column += 8) {
-            const double s = (column + 0.5) / 64;
-            const double t = (row + 0.5) / 64;
-            double wx, wy, wz;
-            ASSERT_TRUE(gluProject(-1 + 2 * s, -1 + 2 * t, 1, modelview, projection, viewport, &wx, &wy, &wz));
-            const int x = static_cast<int>(wx);
-            const int y = static_cast<int>(wy);
-            ASSERT_TRUE(x >= 0 && x < Width && y >= 0 && y < Height);
-            for (int channel = 0; channel < 3; ++channel) {
-                int low = 255, high = 0;
-                for (int dr = -1; dr <= 1; ++dr)
-                    for (int dc = -1; dc <= 1; ++dc) {
-                        low = std::min(low, texel(row + dr, column + dc, channel));
-                        high = std::max(high, texel(row + dr, column + dc, channel));
-                    }
-                const int shown = frame[4 * (y * Width + x) + channel];
-                EXPECT_GE(shown, low - 2) << row << "," << column << " channel " << channel;
-                EXPECT_LE(shown, high + 2) << row << "," << column << " channel " << channel;
-                // Nearer its own texel than the spread of its neighbourhood.
-                EXPECT_LE(std::abs(shown - texel(row, column, channel)), (high - low) / 2 + 2);
+        double modelview[16], projection[16];
+        GLint viewport[4];
+        glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+        glGetDoublev(GL_PROJECTION_MATRIX, projection);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        auto texel = [](int row, int column, int channel) {
+            row = std::clamp(row, 0, 63);
+            column = std::clamp(column, 0, 63);
+            return static_cast<int>(PlasmaPixels[3 * (64 * row + column) + channel]);
+        };
+        int checked = 0;
+        for (int row = 4; row < 64; row += 8) {
+            for (int column = 4; column < 64; column += 8) {
+                const double s = (column + 0.5) / 64;
+                const double t = (row + 0.5) / 64;
+                const Point& o = face.origin;
+                const Point &u = face.alongS, &v = face.alongT;
+                double wx, wy, wz;
+                ASSERT_TRUE(gluProject(o.x + s * u.x + t * v.x, o.y + s * u.y + t * v.y, o.z + s * u.z + t * v.z,
+                                       modelview, projection, viewport, &wx, &wy, &wz));
+                const int x = static_cast<int>(wx);
+                const int y = static_cast<int>(wy);
+                ASSERT_TRUE(x >= 0 && x < Width && y >= 0 && y < Height) << face.name;
+                for (int channel = 0; channel < 3; ++channel) {
+                    int low = 255, high = 0;
+                    for (int dr = -1; dr <= 1; ++dr)
+                        for (int dc = -1; dc <= 1; ++dc) {
+                            low = std::min(low, texel(row + dr, column + dc, channel));
+                            high = std::max(high, texel(row + dr, column + dc, channel));
+                        }
+                    const int shown = frame[4 * (y * Width + x) + channel];
+                    const auto where = ::testing::Message()
+                                       << face.name << " texel " << row << "," << column << " channel " << channel;
+                    EXPECT_GE(shown, low - 2) << where;
+                    EXPECT_LE(shown, high + 2) << where;
+                    // Nearer its own texel than the spread of its neighbourhood.
+                    EXPECT_LE(std::abs(shown - texel(row, column, channel)), (high - low) / 2 + 2) << where;
+                }
+                ++checked;
             }
-            ++checked;
         }
+        EXPECT_EQ(checked, 64);
+        // Outside the cube: the black clear colour.
+        for (int corner : {0, Width - 1, (Height - 1) * Width, Height * Width - 1})
+            for (int channel = 0; channel < 3; ++channel) EXPECT_EQ(frame[4 * corner + channel], 0) << face.name;
     }
-    EXPECT_EQ(checked, 64);
-    // Outside the cube: the black clear colour.
-    for (int corner : {0, Width - 1, (Height - 1) * Width, Height * Width - 1})
-        for (int channel = 0; channel < 3; ++channel) EXPECT_EQ(frame[4 * corner + channel], 0);
 }
 
 TEST_F(Scene, CubeTurnsWithTheClock) {
