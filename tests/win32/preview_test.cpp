@@ -186,19 +186,28 @@ TEST_F(PreviewTest, CreationTimeCountsAsAnimationTime) {
     EXPECT_EQ(FakeCallsOf({"DrawScene"}).at(0), "DrawScene(50)");  // half the raw time, as any first step
 }
 
-TEST_F(PreviewTest, EndsWhenTheHostOrTheChildIsDestroyed) {
-    for (bool destroyHost : {true, false}) {
+TEST_F(PreviewTest, EndsWhenTheHostOrTheChildIsGone) {
+    // The host's window can go while our child still exists; either check
+    // alone must end the mode.
+    for (bool hostGoes : {true, false}) {
         SetUp();
-        FakeOnCall("Sleep", [this, destroyHost] {
-            if (++passes == 3) DestroyWindow(destroyHost ? host : SaverWindow);
+        FakeOnCall("Sleep", [this, hostGoes] {
+            ++passes;
+            if (passes == 3) {
+                if (hostGoes)
+                    FakeVanish(host);
+                else
+                    DestroyWindow(SaverWindow);
+            }
+            if (passes == 10) FakePost(SaverWindow, WM_CLOSE, 0, 0);  // a preview that went on regardless
         });
         RunPreview();
         // The next pass sees the window gone, draws nothing and is the last.
-        EXPECT_EQ(passes, 4) << destroyHost;
+        EXPECT_EQ(passes, 4) << hostGoes;
         const Calls calls = FakeCalls();
-        EXPECT_EQ(calls[calls.size() - 2], "IsWindow(wnd1)") << destroyHost;
-        EXPECT_EQ(calls.back(), "Sleep(2)") << destroyHost;
-        EXPECT_EQ(FakeCallsOf({"DrawScene"}).size(), 3u) << destroyHost;
+        EXPECT_EQ(calls[calls.size() - 2], hostGoes ? "IsWindow(host)" : "IsWindow(wnd1)") << hostGoes;
+        EXPECT_EQ(calls.back(), "Sleep(2)") << hostGoes;
+        EXPECT_EQ(FakeCallsOf({"DrawScene"}).size(), 3u) << hostGoes;
     }
 }
 

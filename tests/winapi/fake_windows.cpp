@@ -205,6 +205,10 @@ HWND FakeForeignWindow(uintptr_t value, LONG width, LONG height) {
     return window;
 }
 
+void FakeVanish(HWND window) {
+    if (Window* target = FindWindow(window)) target->alive = false;
+}
+
 void FakePost(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     S().queue.push_back(MSG{window, message, wParam, lParam, 0, {0, 0}});
 }
@@ -286,6 +290,8 @@ BOOL FreeLibrary(HMODULE module) {
 
 void ExitProcess(UINT exitCode) {
     Record("ExitProcess", std::to_string(exitCode));
+    // The calls that led here, for a death test to match.
+    for (const std::string& call : S().calls) std::fprintf(stderr, "%s\n", call.c_str());
     std::exit(static_cast<int>(exitCode));
 }
 

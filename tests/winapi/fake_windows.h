@@ -36,6 +36,9 @@ void FakeSetPasswordProvider(bool libraryPresent, bool entryPresent);
 uint32_t& FakeTicks();
 // A window that the program did not make (the host's), with a client size.
 HWND FakeForeignWindow(uintptr_t value, LONG width, LONG height);
+// The window is gone at once, its children left alone, as when another
+// process's window goes away.
+void FakeVanish(HWND window);
 // Puts a message at the back of the queue.
 void FakePost(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Messages a modal dialog receives after WM_INITDIALOG, until it ends.
