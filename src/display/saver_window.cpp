@@ -53,15 +53,36 @@ bool FailCreation(bool fullScreen, const char* windowClass, const char* message)
     return false;
 }
 
-HWND CreateWindowKeepingFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int width,
-                            int height, HWND parent, HINSTANCE instance) {
+namespace {
+
+// CreateWindowExA with the floating-point control state it may change restored.
+HWND CreateWindowRestoringFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int x, int y,
+                              int width, int height, HWND parent, HINSTANCE instance) {
     // HACK: some drivers and hooks loaded during window creation change the
     // floating-point control word; the saver's masked state must survive.
     const FpuControl control = ReadFpuControl();
-    HWND window = CreateWindowExA(exStyle, windowClass, title, style, 0, 0, width, height, parent, nullptr,
+    HWND window = CreateWindowExA(exStyle, windowClass, title, style, x, y, width, height, parent, nullptr,
                                   instance, nullptr);
     WriteFpuControl(control);
     return window;
+}
+
+}  // namespace
+
+HWND CreateWindowKeepingFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int width,
+                            int height, HWND parent, HINSTANCE instance) {
+    return CreateWindowRestoringFpu(exStyle, windowClass, title, style, 0, 0, width, height, parent, instance);
+}
+
+HWND CreateWindowAtKeepingFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int x, int y,
+                              int width, int height, HINSTANCE instance) {
+    return CreateWindowRestoringFpu(exStyle, windowClass, title, style, x, y, width, height, nullptr, instance);
+}
+
+bool SetSaverPixelFormat(HDC dc, int32_t colourBits) {
+    const PIXELFORMATDESCRIPTOR format = SaverPixelFormat(colourBits);
+    const int index = ChoosePixelFormat(dc, &format);
+    return index != 0 && SetPixelFormat(dc, index, &format);
 }
 
 bool AttachRenderingContext(int32_t colourBits, bool fullScreen, const char* windowClass) {
