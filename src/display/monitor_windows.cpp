@@ -73,13 +73,7 @@ void CreateMonitorWindows(int32_t colourBits) {
     EnumDisplayMonitors(nullptr, nullptr, CollectOtherMonitor, reinterpret_cast<LPARAM>(&others));
     if (others.count == 0) return;
 
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_OWNDC;
-    windowClass.lpfnWndProc = MonitorWndProc;
-    windowClass.hInstance = AppInstance;
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = MonitorWindowClass;
-    if (RegisterClassA(&windowClass) == 0) return;
+    if (!RegisterFullScreenClass(MonitorWindowClass, CS_OWNDC, MonitorWndProc, AppInstance)) return;
     for (int32_t i = 0; i < others.count; ++i) CoverMonitor(others.areas[i], colourBits);
     wglMakeCurrent(SaverDC, SaverRC);
     if (MonitorWindowCount == 0) UnregisterClassA(MonitorWindowClass, AppInstance);

@@ -79,6 +79,16 @@ HWND CreateWindowAtKeepingFpu(DWORD exStyle, const char* windowClass, const char
     return CreateWindowRestoringFpu(exStyle, windowClass, title, style, x, y, width, height, nullptr, instance);
 }
 
+bool RegisterFullScreenClass(const char* name, UINT style, WNDPROC procedure, HINSTANCE instance) {
+    WNDCLASSA windowClass{};
+    windowClass.style = style;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = name;
+    return RegisterClassA(&windowClass) != 0;
+}
+
 bool SetSaverPixelFormat(HDC dc, int32_t colourBits) {
     const PIXELFORMATDESCRIPTOR format = SaverPixelFormat(colourBits);
     const int index = ChoosePixelFormat(dc, &format);
@@ -103,13 +113,7 @@ bool AttachRenderingContext(int32_t colourBits, bool fullScreen, const char* win
 
 bool CreateSaverWindow(int32_t width, int32_t height, bool fullScreen, int32_t colourBits) {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA windowClass{};
-    windowClass.style = SaverClassStyle;
-    windowClass.lpfnWndProc = SaverWndProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = SaverWindowClass;
-    if (RegisterClassA(&windowClass) == 0) {
+    if (!RegisterFullScreenClass(SaverWindowClass, SaverClassStyle, SaverWndProc, instance)) {
         ReportError("Failed to register the window class!");
         return false;
     }

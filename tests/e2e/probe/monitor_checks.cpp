@@ -58,6 +58,7 @@ HWND CreateDesktopStandIn() {
     return window;
 }
 
+// The centre square of a monitor.
 Pixels CaptureCentre(const RECT& area) {
     return CaptureScreen((area.left + area.right - CentreBox) / 2, (area.top + area.bottom - CentreBox) / 2,
                          CentreBox, CentreBox);
