@@ -53,15 +53,46 @@ bool FailCreation(bool fullScreen, const char* windowClass, const char* message)
     return false;
 }
 
-HWND CreateWindowKeepingFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int width,
-                            int height, HWND parent, HINSTANCE instance) {
+namespace {
+
+// CreateWindowExA with the floating-point control state it may change restored.
+HWND CreateWindowRestoringFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int x, int y,
+                              int width, int height, HWND parent, HINSTANCE instance) {
     // HACK: some drivers and hooks loaded during window creation change the
     // floating-point control word; the saver's masked state must survive.
     const FpuControl control = ReadFpuControl();
-    HWND window = CreateWindowExA(exStyle, windowClass, title, style, 0, 0, width, height, parent, nullptr,
+    HWND window = CreateWindowExA(exStyle, windowClass, title, style, x, y, width, height, parent, nullptr,
                                   instance, nullptr);
     WriteFpuControl(control);
     return window;
+}
+
+}  // namespace
+
+HWND CreateWindowKeepingFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int width,
+                            int height, HWND parent, HINSTANCE instance) {
+    return CreateWindowRestoringFpu(exStyle, windowClass, title, style, 0, 0, width, height, parent, instance);
+}
+
+HWND CreateWindowAtKeepingFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int x, int y,
+                              int width, int height, HINSTANCE instance) {
+    return CreateWindowRestoringFpu(exStyle, windowClass, title, style, x, y, width, height, nullptr, instance);
+}
+
+bool RegisterFullScreenClass(const char* name, UINT style, WNDPROC procedure, HINSTANCE instance) {
+    WNDCLASSA windowClass{};
+    windowClass.style = style;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = name;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+bool SetSaverPixelFormat(HDC dc, int32_t colourBits) {
+    const PIXELFORMATDESCRIPTOR format = SaverPixelFormat(colourBits);
+    const int index = ChoosePixelFormat(dc, &format);
+    return index != 0 && SetPixelFormat(dc, index, &format);
 }
 
 bool AttachRenderingContext(int32_t colourBits, bool fullScreen, const char* windowClass) {
@@ -82,13 +113,7 @@ bool AttachRenderingContext(int32_t colourBits, bool fullScreen, const char* win
 
 bool CreateSaverWindow(int32_t width, int32_t height, bool fullScreen, int32_t colourBits) {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA windowClass{};
-    windowClass.style = SaverClassStyle;
-    windowClass.lpfnWndProc = SaverWndProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = SaverWindowClass;
-    if (RegisterClassA(&windowClass) == 0) {
+    if (!RegisterFullScreenClass(SaverWindowClass, SaverClassStyle, SaverWndProc, instance)) {
         ReportError("Failed to register the window class!");
         return false;
     }

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "display/monitor_windows.h"
 #include "display/saver_window.h"
 #include "loop/clock.h"
 #include "loop/message_pump.h"
@@ -24,9 +25,11 @@ ScreenSize DesktopSize() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-// A frame of the run loop; Escape seen held afterwards ends the loop.
+// A frame of the run loop, on every monitor; Escape seen held afterwards
+// ends the loop.
 bool DrawLoopFrame() {
     DrawSaverFrame();
+    DrawMonitorFrames();
     if (KeyDown[VK_ESCAPE]) return false;
     HandleFrameKeys();
     return true;
@@ -39,9 +42,12 @@ void HandleFrameKeys() {}
 int RunSaver(HINSTANCE, HINSTANCE, LPSTR, int) {
     const ScreenSize desktop = DesktopSize();
     if (!CreateSaverWindow(desktop.width, desktop.height, true, SaverColourBits)) return 0;
+    // After the switch of display mode, which may move the other monitors.
+    CreateMonitorWindows(SaverColourBits);
     StartTick = GetTickCount();
 
     const WPARAM quitCode = RunMessageLoop(DrawLoopFrame, PassSleepMs);
+    DestroyMonitorWindows();
     DestroySaverWindow(true);
     return static_cast<int>(quitCode);
 }

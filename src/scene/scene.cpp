@@ -70,7 +70,7 @@ bool PlasmaRefreshDue(int32_t elapsedMs, int32_t lastUpdateMs) {
     return difference > PlasmaRefreshMs;
 }
 
-void InitScene() {
+void InitRenderState() {
     glClearColor(0, 0, 0, 0);
     glShadeModel(GL_SMOOTH);
     glClearDepth(1.0);
@@ -78,6 +78,10 @@ void InitScene() {
     glDepthFunc(GL_LESS);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glEnable(GL_TEXTURE_2D);
+}
+
+void InitScene() {
+    InitRenderState();
 
     if (!AllocatePlasmaPixels()) ExitWithMessage("Runtime error 203: out of memory", "Error", true, 203);
     std::memset(PlasmaPixels, 255, PlasmaBytes);
@@ -114,4 +118,16 @@ void DrawScene() {
     }
     glBindTexture(GL_TEXTURE_2D, PlasmaTexture);
     DrawCube();
+}
+
+void DrawSceneAtSize(int32_t width, int32_t height) {
+    glPushAttrib(GL_VIEWPORT_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    ResizeScene(width, height);
+    DrawScene();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
 }

@@ -10,11 +10,17 @@ extern int32_t LastTextureUpdateMs;
 // Sets the rendering state and builds the plasma and its texture; once per
 // context, after the first ResizeScene.
 void InitScene();
+// Sets the rendering state alone: for a further context that shares the
+// texture of the one InitScene set up.
+void InitRenderState();
 // Viewport and perspective projection for a client area; leaves the
 // modelview matrix current and set to identity.
 void ResizeScene(int32_t width, int32_t height);
 // Draws one frame into the back buffer for the current ElapsedMs.
 void DrawScene();
+// Draws the frame for a client area of its own in a context that another
+// window may use too; that window's viewport and projection stay as they were.
+void DrawSceneAtSize(int32_t width, int32_t height);
 // True when a frame at elapsedMs refreshes the plasma last refreshed at
 // lastUpdateMs: more than 25 ms later, on a wrapping 32-bit difference.
 bool PlasmaRefreshDue(int32_t elapsedMs, int32_t lastUpdateMs);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "display/monitor_windows.h"
 #include "display/preview.h"
 #include "display/saver_window.h"
 #include "fake_windows.h"
@@ -17,6 +18,8 @@ void ResetProgram() {
     SaverRC = nullptr;
     FpsTimerId = 0;
     PreviewParent = nullptr;
+    std::fill(std::begin(MonitorWindows), std::end(MonitorWindows), MonitorWindow{});
+    MonitorWindowCount = 0;
     std::fill(std::begin(KeyDown), std::end(KeyDown), false);
     FrameCount = 0;
     StartTick = 0;

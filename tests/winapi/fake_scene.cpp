@@ -14,3 +14,8 @@ void ResizeScene(int32_t width, int32_t height) {
 }
 void DrawScene() { FakeRecord("DrawScene(" + std::to_string(ElapsedMs) + ")"); }
 bool PlasmaRefreshDue(int32_t, int32_t) { return false; }
+void InitRenderState() { FakeRecord("InitRenderState()"); }
+void DrawSceneAtSize(int32_t width, int32_t height) {
+    FakeRecord("DrawSceneAtSize(" + std::to_string(width) + ", " + std::to_string(height) + ", " +
+               std::to_string(ElapsedMs) + ")");
+}

@@ -39,6 +39,7 @@ struct State {
     bool dialogEnded = false;
     INT_PTR dialogResult = 0;
     long sleeps = 0;
+    std::vector<RECT> monitors;
 };
 
 State& S() {
@@ -565,4 +566,23 @@ HINSTANCE ShellExecuteA(HWND window, LPCSTR verb, LPCSTR file, LPCSTR parameters
     Record("ShellExecuteA",
            Join({FakeName(window), Quote(verb), Quote(file), Quote(parameters), Quote(directory), std::to_string(show)}));
     return MakeHandle<HINSTANCE__>(33);
+}
+
+// Monitors, and sharing between rendering contexts
+
+void FakeSetMonitors(std::vector<RECT> monitors) { S().monitors = std::move(monitors); }
+
+BOOL EnumDisplayMonitors(HDC dc, const RECT* clip, MONITORENUMPROC procedure, LPARAM data) {
+    Record("EnumDisplayMonitors", Join({FakeName(dc), clip == nullptr ? "null" : "clip", "procedure"}));
+    std::vector<RECT> monitors = S().monitors;
+    if (monitors.empty())
+        monitors.push_back(RECT{0, 0, static_cast<LONG>(S().displayWidth), static_cast<LONG>(S().displayHeight)});
+    for (size_t i = 0; i < monitors.size(); ++i)
+        if (!procedure(MakeHandle<HMONITOR__>(0x80001 + i), nullptr, &monitors[i], data)) break;
+    return static_cast<BOOL>(Result("EnumDisplayMonitors", TRUE));
+}
+
+BOOL wglShareLists(HGLRC first, HGLRC second) {
+    Record("wglShareLists", Join({FakeName(first), FakeName(second)}));
+    return static_cast<BOOL>(Result("wglShareLists", TRUE));
 }

@@ -47,3 +47,6 @@ WNDPROC FakeClassProcedure(const char* className);
 bool FakeClassRegistered(const char* className);
 // The readable name the log uses for a handle.
 std::string FakeName(const void* handle);
+// The monitors EnumDisplayMonitors reports, in order; by default one, the
+// display mode's size at (0, 0).
+void FakeSetMonitors(std::vector<RECT> monitors);

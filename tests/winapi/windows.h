@@ -281,3 +281,13 @@ BOOL wglDeleteContext(HGLRC context);
 
 // shell32
 HINSTANCE ShellExecuteA(HWND window, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, int show);
+
+// Monitors, and sharing between rendering contexts
+struct HMONITOR__;
+using HMONITOR = HMONITOR__*;
+using MONITORENUMPROC = BOOL (*)(HMONITOR, HDC, RECT*, LPARAM);
+inline constexpr DWORD WS_EX_TOPMOST = 0x00000008;
+inline constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
+inline constexpr int SW_SHOWNA = 8;
+BOOL EnumDisplayMonitors(HDC dc, const RECT* clip, MONITORENUMPROC procedure, LPARAM data);
+BOOL wglShareLists(HGLRC first, HGLRC second);

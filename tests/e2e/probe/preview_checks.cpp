@@ -10,6 +10,7 @@
 #include "saver_process.h"
 #include "scenarios.h"
 #include "waiting.h"
+#include "window_search.h"
 
 namespace {
 
@@ -85,6 +86,9 @@ void PreviewRun(const Arguments& args) {
     SaverRun run{};
     if (HWND child = StartPreview(args.at(0), host, run)) {
         PumpFor(DrawingMs);
+        // Only the child: no window of its own on this or any other monitor.
+        const HWND shown = VisibleProcessWindow(run.info.dwProcessId);
+        Check(shown == nullptr, "the preview also shows a top-level window of class %s", ClassOf(shown).c_str());
         HandOverForCapture(child, args.at(1), args.at(2));
         Check(SaverRunning(run), "the preview ended before it was asked to");
         PostMessageA(child, WM_CLOSE, 0, 0);

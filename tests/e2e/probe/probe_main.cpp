@@ -19,7 +19,7 @@ constexpr SubCommand SubCommands[] = {
     {"fullscreen", FullScreenRun, 1},      {"fullscreen-close", FullScreenClose, 1},
     {"preview", PreviewRun, 3},            {"preview-host-gone", PreviewHostGone, 1},
     {"preview-error", PreviewError, 2},    {"settings", SettingsRun, 3},
-    {"quiet", QuietRun, 1},
+    {"quiet", QuietRun, 1},                {"monitors", MonitorsRun, 2},
 };
 
 }  // namespace

@@ -10,6 +10,9 @@ using Arguments = std::vector<std::string>;
 void FullScreenRun(const Arguments& args);
 // fullscreen-close <saver> [argument]: WM_CLOSE ends the full-screen saver.
 void FullScreenClose(const Arguments& args);
+// monitors <saver> key|close-other: /s on two monitors, ended by a key or by
+// WM_CLOSE to the other monitor's window.
+void MonitorsRun(const Arguments& args);
 // preview <saver> <ready file> <done file>: /p into a host window, then WM_CLOSE.
 void PreviewRun(const Arguments& args);
 // preview-host-gone <saver>: destroying the host window ends the preview.

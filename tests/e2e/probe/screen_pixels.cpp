@@ -57,6 +57,10 @@ int CountColoured(const Pixels& pixels) {
     }));
 }
 
+int CountExactly(const Pixels& pixels, uint32_t value) {
+    return static_cast<int>(std::count(pixels.values.begin(), pixels.values.end(), value));
+}
+
 int CountDiffering(const Pixels& a, const Pixels& b) {
     if (a.values.size() != b.values.size()) return -1;
     int count = 0;

@@ -15,5 +15,7 @@ Pixels CaptureScreen(int x, int y, int width, int height);
 int CountNonBlack(const Pixels& pixels);
 // Pixels whose channels differ clearly: colour rather than grey.
 int CountColoured(const Pixels& pixels);
+// Pixels of exactly value (0x00RRGGBB).
+int CountExactly(const Pixels& pixels, uint32_t value);
 // Positions where two captures of the same size differ.
 int CountDiffering(const Pixels& a, const Pixels& b);

@@ -1,9 +1,12 @@
 #!/bin/sh
 # Starts the end-to-end tests' private X server and Wine prefix, and writes
-# the environment file every test sources.
-# Usage: fixture_setup.sh <work folder>
+# the environment file every test sources. With screen sizes, Xephyr runs
+# inside the Xvfb with one Xinerama head per size, and Wine is told to take
+# its monitors from Xinerama: that is how Wine gets several monitors here.
+# Usage: fixture_setup.sh <work folder> [WxH WxH...]
 set -eu
 work=$1
+shift
 here=$(cd "$(dirname "$0")" && pwd)
 env_file=$work/e2e.env
 wine=/usr/lib/wine/wine64
@@ -21,30 +24,53 @@ done
 for tool in Xvfb xwininfo import identify compare; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (packages xvfb, x11-utils, imagemagick)"; exit 1; }
 done
+if [ $# -gt 0 ]; then
+    command -v Xephyr >/dev/null || { echo "FAIL: Xephyr is missing (package xserver-xephyr)"; exit 1; }
+fi
 
-# The first display number from the base upward that nobody holds.
-xvfb_pid=
-display=
-n=60
-while [ $n -lt 160 ] && [ -z "$display" ]; do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$work/xvfb.log" 2>&1 &
-        pid=$!
-        tries=0
-        while [ $tries -lt 100 ] && kill -0 "$pid" 2>/dev/null && [ ! -S "/tmp/.X11-unix/X$n" ]; do
-            sleep 0.05
-            tries=$((tries + 1))
-        done
-        if kill -0 "$pid" 2>/dev/null && [ -S "/tmp/.X11-unix/X$n" ]; then
-            xvfb_pid=$pid
-            display=:$n
-        else
-            kill "$pid" 2>/dev/null || true
+# Starts an X server on the first display number from base upward that
+# nobody holds, checked by its socket; sets server_pid and display.
+# Usage: start_x_server <base> <log> <server> [options...]
+start_x_server() {
+    first=$1 log=$2
+    shift 2
+    n=$first
+    server_pid=
+    display=
+    while [ $n -lt $((first + 100)) ] && [ -z "$display" ]; do
+        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+            "$@" ":$n" -nolisten tcp </dev/null >"$log" 2>&1 &
+            pid=$!
+            tries=0
+            while [ $tries -lt 100 ] && kill -0 "$pid" 2>/dev/null && [ ! -S "/tmp/.X11-unix/X$n" ]; do
+                sleep 0.05
+                tries=$((tries + 1))
+            done
+            if kill -0 "$pid" 2>/dev/null && [ -S "/tmp/.X11-unix/X$n" ]; then
+                server_pid=$pid
+                display=:$n
+            else
+                kill "$pid" 2>/dev/null || true
+            fi
         fi
-    fi
-    n=$((n + 1))
-done
-[ -n "$display" ] || { echo "FAIL: no free X display found for Xvfb"; cat "$work/xvfb.log"; exit 1; }
+        n=$((n + 1))
+    done
+    [ -n "$display" ] || { echo "FAIL: no free X display found for $*"; cat "$log"; exit 1; }
+}
+
+# Several monitors search from a base of their own, clear of other runs.
+base=60
+[ $# -eq 0 ] || base=300
+start_x_server $base "$work/xvfb.log" Xvfb -screen 0 1024x768x24
+xvfb_pid=$server_pid
+xephyr_pid=
+if [ $# -gt 0 ]; then
+    heads=
+    for size in "$@"; do heads="$heads -screen $size"; done
+    # shellcheck disable=SC2086
+    start_x_server $base "$work/xephyr.log" env DISPLAY="$display" Xephyr $heads +xinerama
+    xephyr_pid=$server_pid
+fi
 
 prefix=$work/prefix
 urls=$work/opened-urls.txt
@@ -52,6 +78,7 @@ browser=$work/browser.sh
 cat >"$env_file" <<ENV
 # Written by fixture_setup.sh; sourced by every end-to-end test.
 E2E_XVFB_PID=$xvfb_pid
+E2E_XEPHYR_PID=$xephyr_pid
 E2E_WINE=$wine
 E2E_URL_FILE=$urls
 export DISPLAY=$display
@@ -86,9 +113,16 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
 "Managed"="N"
+"UseXRandR"="$([ $# -eq 0 ] && echo Y || echo N)"
 
 [HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]
 "Browsers"="$browser"
 REG
 "$wine" regedit /S "$work/settings.reg" </dev/null >"$work/regedit.log" 2>&1 || { echo "FAIL: regedit failed"; cat "$work/regedit.log"; exit 1; }
-echo "Xvfb $display (pid $xvfb_pid), prefix $prefix"
+if [ $# -gt 0 ]; then
+    # The monitors are read when the server starts: start it again.
+    "$wineserver" -k
+    "$wineserver" -w
+    "$wineserver" -p </dev/null >"$work/wineserver.log" 2>&1 || { echo "FAIL: wineserver did not start again"; exit 1; }
+fi
+echo "X display $display (Xvfb pid $xvfb_pid${xephyr_pid:+, Xephyr pid $xephyr_pid}), prefix $prefix"
