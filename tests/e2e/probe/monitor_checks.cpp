@@ -2,7 +2,9 @@
 // both, nothing of the desktop left, and the ways it ends.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "report.h"
@@ -21,10 +23,6 @@ constexpr const char* DesktopClass = "GlimmerboxProbeDesktop";
 // A colour the scene does not draw: whatever shows it is the desktop.
 constexpr COLORREF DesktopColour = RGB(0x5A, 0x3C, 0xE1);
 constexpr uint32_t DesktopPixel = 0x5A3CE1;
-constexpr DWORD WindowWaitMs = 5000;
-constexpr DWORD FirstFrameWaitMs = 5000;
-constexpr DWORD FrameGapMs = 200;
-constexpr DWORD ExitWaitMs = 1000;
 constexpr int CentreBox = 100;
 
 // EnumDisplayMonitors callback: collects each monitor's rectangle.
@@ -54,8 +52,28 @@ HWND CreateDesktopStandIn() {
                                   GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                                   GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr,
                                   nullptr, GetModuleHandleA(nullptr), nullptr);
-    PumpFor(200);
     return window;
+}
+
+// Pixels of the desktop stand-in's colour on a monitor.
+int DesktopPixels(const RECT& area) {
+    return CountExactly(CaptureScreen(area.left, area.top, area.right - area.left, area.bottom - area.top),
+                        DesktopPixel);
+}
+
+// Waits until the stand-in shows on every monitor, so that its absence later
+// means the saver covered it.
+bool WaitForDesktop(const std::vector<RECT>& monitors) {
+    const double end = NowMs() + DeadlineMs;
+    for (const RECT& area : monitors) {
+        while (DesktopPixels(area) == 0) {
+            if (!Check(NowMs() < end, "the desktop stand-in never showed on the monitor at (%ld,%ld)", area.left,
+                       area.top))
+                return false;
+            PumpFor(5);
+        }
+    }
+    return true;
 }
 
 // The centre square of a monitor.
@@ -66,7 +84,7 @@ Pixels CaptureCentre(const RECT& area) {
 
 // Waits until the centre of every monitor is lit.
 bool WaitForFrames(const SaverRun& run, const std::vector<RECT>& monitors) {
-    const double end = NowMs() + FirstFrameWaitMs;
+    const double end = NowMs() + DeadlineMs;
     for (const RECT& area : monitors) {
         while (CountNonBlack(CaptureCentre(area)) == 0) {
             if (!Check(NowMs() < end, "the centre of the monitor at (%ld,%ld) is still black; saver %s", area.left,
@@ -92,16 +110,27 @@ void ExpectMonitorWindow(HWND window, const RECT& area) {
 }
 
 // On every monitor: lit, moving centre and not one pixel of the desktop.
+// Wine's screen captures settle a few tens of milliseconds after the first
+// frames (whole monitors read back as the desktop meanwhile), so all three
+// are polled together, on two lit captures in a row.
 void ExpectScenesCoverMonitors(const std::vector<RECT>& monitors) {
+    const int box = CentreBox * CentreBox;
     for (const RECT& area : monitors) {
-        const Pixels first = CaptureCentre(area);
-        PumpFor(FrameGapMs);
-        const Pixels second = CaptureCentre(area);
-        const int box = CentreBox * CentreBox, lit = CountNonBlack(first), changed = CountDiffering(first, second);
-        const int width = area.right - area.left, height = area.bottom - area.top;
-        const int desktop = CountExactly(CaptureScreen(area.left, area.top, width, height), DesktopPixel);
-        Note("monitor (%ld,%ld) %dx%d: centre %d lit, %d changed in %lu ms; %d desktop pixels", area.left, area.top,
-             width, height, lit, changed, FrameGapMs, desktop);
+        const double from = NowMs();
+        Pixels previous = CaptureCentre(area);
+        int lit = 0, changed = 0, desktop = 0;
+        bool covered = false;
+        while (!covered && NowMs() < from + DeadlineMs) {
+            PumpFor(5);
+            Pixels now = CaptureCentre(area);
+            lit = std::min(CountNonBlack(previous), CountNonBlack(now));
+            changed = CountDiffering(previous, now);
+            desktop = DesktopPixels(area);
+            covered = lit > box / 4 && changed > box / 100 && desktop == 0;
+            previous = std::move(now);
+        }
+        Note("monitor (%ld,%ld) %ldx%ld after %.0f ms: centre %d lit, %d changed; %d desktop pixels", area.left,
+             area.top, area.right - area.left, area.bottom - area.top, NowMs() - from, lit, changed, desktop);
         Check(lit > box / 4, "only %d of %d centre pixels are lit on the monitor at (%ld,%ld)", lit, box, area.left,
               area.top);
         Check(changed > box / 100, "only %d of %d centre pixels changed on the monitor at (%ld,%ld)", changed, box,
@@ -114,8 +143,8 @@ void ExpectScenesCoverMonitors(const std::vector<RECT>& monitors) {
 // the other monitor's window, or null after a failed check.
 HWND CheckCovered(const SaverRun& run, const std::vector<RECT>& monitors) {
     const DWORD pid = run.info.dwProcessId;
-    HWND saver = WaitForProcessWindow(pid, SaverClass, nullptr, WindowWaitMs);
-    HWND other = WaitForProcessWindow(pid, MonitorClass, nullptr, WindowWaitMs, true);
+    HWND saver = WaitForProcessWindow(pid, SaverClass, nullptr, DeadlineMs);
+    HWND other = WaitForProcessWindow(pid, MonitorClass, nullptr, DeadlineMs, true);
     if (!Check(saver != nullptr && other != nullptr, "windows of classes %s and %s not both there; saver %s",
                SaverClass, MonitorClass, SaverState(run).c_str()))
         return nullptr;
@@ -138,14 +167,14 @@ void MonitorsRun(const Arguments& args) {
         return;
     HWND desktop = CreateDesktopStandIn();
     SaverRun run{};
-    if (StartSaver(args.at(0), "/s", run)) {
+    if (WaitForDesktop(monitors) && StartSaver(args.at(0), "/s", run)) {
         if (HWND other = CheckCovered(run, monitors)) {
             if (args.at(1) == "close-other") {
                 PostMessageA(other, WM_CLOSE, 0, 0);
-                ExpectCleanExit(run, ExitWaitMs, "WM_CLOSE to the other monitor's window");
+                ExpectCleanExit(run, DeadlineMs, "WM_CLOSE to the other monitor's window");
             } else {
                 PressKey('G');
-                ExpectCleanExit(run, ExitWaitMs, "a key press");
+                ExpectCleanExit(run, DeadlineMs, "a key press");
             }
         }
         FinishSaver(run);
