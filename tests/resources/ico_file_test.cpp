@@ -1,5 +1,5 @@
 // The .ico encoder: directory, headers, palette order, bottom-up rows and
-// the AND mask, read back with the same readers the resource tests use.
+// the AND mask, read back with the readers in icon_bytes.h.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,13 +1,13 @@
-// Reading icon structures: the .ico file's directory, the RT_GROUP_ICON
-// directory that a resource compiler makes from it, and the
-// BITMAPINFOHEADER that starts each image.
+// Reading what glimmerbox-icon writes: the .ico file's directory and the
+// BITMAPINFOHEADER that starts each image, with every read bounds-checked.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "le_bytes.h"
+using Bytes = std::span<const uint8_t>;
 
 struct IconDirEntry {
     uint8_t width = 0;
@@ -17,7 +17,7 @@ struct IconDirEntry {
     uint16_t planes = 0;
     uint16_t bitCount = 0;
     uint32_t bytesInRes = 0;
-    uint32_t location = 0;  // file offset in a .ico, RT_ICON id in a group
+    uint32_t location = 0;  // file offset of the image
 };
 
 struct BitmapHeader {
@@ -36,10 +36,13 @@ struct BitmapHeader {
 
 inline constexpr std::size_t BitmapHeaderSize = 40;
 
+// True when [offset, offset + length) lies inside a buffer of size bytes,
+// without overflowing.
+inline bool InRange(std::size_t size, std::size_t offset, std::size_t length) {
+    return offset <= size && length <= size - offset;
+}
+
 // The directory of a .ico file: 16-byte entries ending in the image offset.
 bool ReadIcoDirectory(Bytes bytes, std::vector<IconDirEntry>& entries, std::string& error);
-// The directory of an RT_GROUP_ICON resource: 14-byte entries ending in the
-// 16-bit id of the RT_ICON resource.
-bool ReadGroupIconDirectory(Bytes bytes, std::vector<IconDirEntry>& entries, std::string& error);
 // The BITMAPINFOHEADER at the start of an image.
 bool ReadBitmapHeader(Bytes bytes, BitmapHeader& header);

@@ -9,11 +9,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "icon_bytes.h"
-#include "saver_files.h"
 
 namespace {
 
@@ -40,9 +41,9 @@ int RunIconTool(const std::string& arguments) {
 
 // The file's bytes, failing the test when it cannot be read.
 std::vector<uint8_t> FileBytes(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    EXPECT_TRUE(ReadWholeFile(path, bytes)) << "cannot read " << path;
-    return bytes;
+    std::ifstream file(path, std::ios::binary);
+    EXPECT_TRUE(file) << "cannot read " << path;
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 // The first offset where two byte strings differ, for messages.
