@@ -156,7 +156,13 @@ Section "Glimmerbox screen saver" SecSaver
     WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
     WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    ; In KB: the saver as packed, and the uninstaller.
     SectionGetSize ${SecSaver} $0
+    FileOpen $1 "$INSTDIR\uninstall.exe" r
+    FileSeek $1 0 END $2
+    FileClose $1
+    IntOp $2 $2 / 1024
+    IntOp $0 $0 + $2
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1

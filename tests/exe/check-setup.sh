@@ -11,7 +11,7 @@ trap 'rm -rf "$tmp"' EXIT
 [ -f "$setup" ] || fail "missing"
 "$objdump" -p "$setup" | grep -q "^Magic.*($format)\$" || fail "not $format"
 
-product_version=$(wrestool -x --raw --type=16 "$setup" | strings -el | grep -A1 -x ProductVersion | sed -n 2p)
+product_version=$(wrestool -x --raw --type=16 "$setup" | strings -el -n 2 | grep -A1 -x ProductVersion | sed -n 2p)
 [ "$product_version" = "$version" ] || fail "ProductVersion is [$product_version], expected [$version]"
 
 # The icon's images, compared as pictures: the group's layout may differ.

@@ -15,7 +15,7 @@ installed='C:\windows\system32\glimmerbox.scr'
 installed_file=$WINEPREFIX/drive_c/windows/system32/glimmerbox.scr
 uninstaller='C:\Program Files\Glimmerbox\uninstall.exe'
 status=0
-fail() { echo "FAIL: $*"; status=1; }
+fail() { printf 'FAIL: %s\n' "$*"; status=1; }
 
 # Runs a Windows program into $tmp/out: a pipe would stay open while Wine's
 # helper processes hold it.
@@ -31,7 +31,7 @@ value() {
 # Expects value $2 of key $1 to be $3 (case-insensitively: Windows paths).
 expect_value() {
     got=$(value "$1" "$2")
-    [ "$(echo "$got" | tr A-Z a-z)" = "$(echo "$3" | tr A-Z a-z)" ] ||
+    [ "$(printf %s "$got" | tr A-Z a-z)" = "$(printf %s "$3" | tr A-Z a-z)" ] ||
         fail "$4: $1 $2 is [$got], expected [$3]"
 }
 
