@@ -27,6 +27,7 @@
 Name "Glimmerbox ${VERSION}"
 OutFile "${OUTFILE}"
 RequestExecutionLevel admin
+BrandingText "Glimmerbox ${VERSION}"
 SetCompressor /SOLID lzma
 ; No build-time file dates inside: two builds of one commit are identical.
 SetDateSave off
