@@ -1,7 +1,8 @@
 #!/bin/sh
-# Builds the native tools and tests and both Windows savers, then runs every
-# test: native (portable code, scene on Mesa, Windows code on the stand-in),
-# the 32-bit file checks, and the 64-bit saver under wine64.
+# Builds the native tools and tests and both Windows savers and installers,
+# then runs every test: native (portable code, scene on Mesa, Windows code on
+# the stand-in), the 32-bit file checks, the 64-bit saver and installer under
+# wine64, a second build that must be byte-identical, and the release folder.
 set -eu
 cd "$(dirname "$0")/.."
 for preset in win32 win64 native; do
@@ -12,4 +13,7 @@ status=0
 for preset in native win32 win64; do
     ctest --preset "$preset" || status=1
 done
+# A second build elsewhere must give the same bytes; then the release folder.
+tools/check-reproducible.sh || status=1
+tools/make-release.sh || status=1
 exit $status

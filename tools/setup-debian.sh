@@ -5,7 +5,7 @@ packages="cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
   libosmesa6-dev libglu1-mesa-dev libpng-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
   wine wine64 xvfb xserver-xephyr xdotool x11-utils imagemagick icoutils
-  clang-14 libclang-rt-14-dev python3-pefile"
+  clang-14 libclang-rt-14-dev python3-pefile nsis p7zip-full zip"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive

@@ -5,6 +5,7 @@
 #include "window_search.h"
 
 std::string WindowsPath(const std::string& unixPath) {
+    if (unixPath.size() > 1 && unixPath[1] == ':') return unixPath;
     std::string path = "Z:" + unixPath;
     for (char& c : path)
         if (c == '/') c = '\\';

@@ -10,7 +10,8 @@ struct SaverRun {
     double startMs;  // just before CreateProcess
 };
 
-// A Unix path as the Windows path Wine maps it to (drive Z:).
+// A Unix path as the Windows path Wine maps it to (drive Z:); a path that
+// already names a drive, such as C:\Windows\..., stays as it is.
 std::string WindowsPath(const std::string& unixPath);
 // Starts "<saver>" <arguments>; reports and returns false when it cannot.
 bool StartSaver(const std::string& saverUnixPath, const std::string& arguments, SaverRun& run);

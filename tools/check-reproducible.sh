@@ -1,0 +1,28 @@
+#!/bin/sh
+# Builds both savers and both installers a second time, from a copy of the
+# sources in another folder, and compares their SHA-256 with the first build
+# in build/win32 and build/win64. Run it after building those presets.
+set -eu
+cd "$(dirname "$0")/.."
+copy=build/reproduce/glimmerbox
+rm -rf build/reproduce
+mkdir -p "$copy"
+# The working tree's own files, committed or not, without build output.
+git ls-files -z --cached --others --exclude-standard |
+    tar --null --files-from=- --ignore-failed-read -cf - | tar -xf - -C "$copy"
+status=0
+for preset in win32 win64; do
+    (cd "$copy" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target glimmerbox_setup >/dev/null)
+    for first in build/$preset/glimmerbox.scr build/$preset/glimmerbox-*-setup-*.exe; do
+        second=$copy/$first
+        sum1=$(sha256sum <"$first") sum2=$(sha256sum <"$second")
+        if [ "$sum1" = "$sum2" ]; then
+            echo "reproducible: $first ${sum1%% *}"
+        else
+            echo "FAIL: $first differs between two builds: ${sum1%% *} and ${sum2%% *} ($second)"
+            status=1
+        fi
+    done
+done
+[ $status -ne 0 ] || rm -rf build/reproduce
+exit $status

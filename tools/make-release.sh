@@ -1,0 +1,32 @@
+#!/bin/sh
+# Fills dist/ with a release: both Windows installers, the two bare savers in a
+# zip for installing by hand, the Linux package when it has been built, and
+# SHA256SUMS. Builds the Windows presets first (nothing is redone when current).
+set -eu
+cd "$(dirname "$0")/.."
+for preset in win32 win64; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" --target glimmerbox_setup >/dev/null
+done
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win64/CMakeCache.txt)
+[ -n "$version" ] || { echo "make-release: no project version in build/win64/CMakeCache.txt"; exit 1; }
+
+rm -rf dist
+mkdir -p dist/scr/x86 dist/scr/x64
+cp "build/win32/glimmerbox-$version-setup-x86.exe" "build/win64/glimmerbox-$version-setup-x64.exe" dist/
+cp build/win32/glimmerbox.scr dist/scr/x86/
+cp build/win64/glimmerbox.scr dist/scr/x64/
+# Same savers, same zip: fixed file times (the commit's) and no extra fields.
+stamp=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
+touch -d "@$stamp" dist/scr/x86 dist/scr/x64 dist/scr/x86/glimmerbox.scr dist/scr/x64/glimmerbox.scr
+(cd dist/scr && TZ=UTC zip -q -X "../glimmerbox-$version-scr.zip" x86/glimmerbox.scr x64/glimmerbox.scr)
+rm -r dist/scr
+
+deb=build/native/glimmerbox_${version}_amd64.deb
+if [ -f "$deb" ]; then
+    cp "$deb" dist/
+else
+    echo "make-release: no Linux package ($deb is not built); dist/ has none"
+fi
+(cd dist && sha256sum -- * >SHA256SUMS)
+ls -l dist
