@@ -116,5 +116,8 @@ if [ "$failures" -ne 0 ]; then
     cat "$tmp/daemon.log"
     exit 1
 fi
+echo "What the daemon logged about it:"
+grep -i glimmerbox "$tmp/daemon.log" | sed 's/^/    /'
+
 echo "PASS: xscreensaver ran the installed glimmerbox in its window and ended it"
 exit 0
