@@ -113,9 +113,8 @@ void OpenXDisplay(const char* source) {
     if (XDisplay == nullptr) ExitWithError(1, "DISPLAY \"%s\": cannot open the X display", name ? name : "");
     XSetErrorHandler(NoteXError);
     XSetIOErrorHandler(LostConnection);
-    // Asked first, so that libGL never prints its own "extension missing".
-    int opcode = 0, event = 0, error = 0;
-    if (!XQueryExtension(XDisplay, "GLX", &opcode, &event, &error) || !glXQueryExtension(XDisplay, &error, &event))
+    int errorBase = 0, eventBase = 0;
+    if (!glXQueryExtension(XDisplay, &errorBase, &eventBase))
         ExitWithError(1, "%s: no GLX visual: the X display \"%s\" has no GLX extension", source, DisplayString(XDisplay));
 }
 

@@ -111,7 +111,7 @@ if wait_for 20 xdotool search --name '^glimmerbox-host$'; then
     }
     wait_for 10 fps_corner || fail "given window: no frame rate drawn in the lower left corner with --fps"
     # A resize reaches the viewport: the cube's middle band is centred in the
-    # new width (a stale 320x240 viewport would keep it at x = 160).
+    # new width (a stale 320x240 viewport keeps the cube in the lower left).
     xdotool windowsize "$host" 640 480
     box=none
     cube_centred() {
