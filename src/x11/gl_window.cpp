@@ -3,7 +3,6 @@
 #include <GL/glx.h>
 #include <X11/Xutil.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "x11/report_failure.h"

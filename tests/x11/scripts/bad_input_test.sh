@@ -29,7 +29,6 @@ with_glx=$DISPLAY
 # A window id that no client holds: beyond this server's first client's range.
 unused_window=0x1fffff0
 
-failures=0
 cases=0
 # Usage: check <the word the line must name> <display> [XSCREENSAVER_WINDOW=...] -- <arguments>
 check() {
@@ -59,9 +58,8 @@ check() {
     [ ! -s "$tmp/out" ] || problem="$problem; output on standard output"
     [ -z "$(ls "$tmp/run$cases")" ] || problem="$problem; left files: $(ls "$tmp/run$cases")"
     if [ -n "$problem" ]; then
-        echo "FAIL: ${variable:+$variable }glimmerbox $* on $display: $problem"
+        fail "${variable:+$variable }glimmerbox $* on $display: $problem"
         sed 's/^/    /' "$tmp/err"
-        failures=$((failures + 1))
     else
         echo "ok: ${variable:+$variable }glimmerbox $*: exit $code: $line"
     fi

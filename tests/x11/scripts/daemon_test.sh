@@ -47,11 +47,6 @@ cleanup() {
     rm -rf "$tmp"
 }
 trap cleanup EXIT
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
 as_user() { $sudo runuser -u "$user" -- env DISPLAY="$DISPLAY" HOME="$home" "$@"; }
 
 $sudo dpkg -i "$deb" >"$tmp/install.log" 2>&1 || { echo "FAIL: dpkg -i:"; cat "$tmp/install.log"; exit 1; }

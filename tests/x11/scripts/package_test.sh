@@ -4,13 +4,9 @@
 # Usage: package_test.sh <glimmerbox_VERSION_amd64.deb> <packaging folder>
 set -u
 deb=$1 packaging=$2
+. "$(cd "$(dirname "$0")" && pwd)/x_server.sh"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
 
 [ -f "$deb" ] || { echo "FAIL: $deb is missing: build it with cmake --build --preset native --target package"; exit 1; }
 for tool in dpkg-deb lintian desktop-file-validate xmllint; do

@@ -16,12 +16,6 @@ cleanup() {
     rm -rf "$tmp"
 }
 trap cleanup EXIT
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
 for tool in Xvfb xdpyinfo xev xdotool import identify compare; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (packages xvfb, x11-utils, xdotool, imagemagick)"; exit 1; }
 done
@@ -37,6 +31,20 @@ wait_end() {
         return 0
     fi
     return 1
+}
+
+# The signal ends the process within 1 s, with exit code 0.
+# Usage: signal_ends <TERM or INT> <pid> <what it runs>
+signal_ends() {
+    kill -"$1" "$2"
+    started_ms=$(now_ms)
+    if wait_end "$2"; then
+        echo "$3: SIG$1 ended it after $ended_ms ms with exit code $code"
+        [ "$ended_ms" -lt 1000 ] || fail "$3: SIG$1 took $ended_ms ms"
+        [ "$code" -eq 0 ] || fail "$3: exit code $code after SIG$1"
+    else
+        fail "$3: still running 5 s after SIG$1"
+    fi
 }
 
 # Standard error must hold nothing: no X error dump, no driver chatter.
@@ -150,15 +158,7 @@ if wait_for 15 scene_shows root "$tmp" 400x300+312+234; then
 else
     fail "root window: no lit, changing cube ($SCENE_SEEN)"
 fi
-kill -TERM "$root_run"
-started_ms=$(now_ms)
-if wait_end "$root_run"; then
-    echo "root window: SIGTERM ended it after $ended_ms ms with exit code $code"
-    [ "$ended_ms" -lt 1000 ] || fail "root window: SIGTERM took $ended_ms ms"
-    [ "$code" -eq 0 ] || fail "root window: exit code $code after SIGTERM"
-else
-    fail "root window: still running 5 s after SIGTERM"
-fi
+signal_ends TERM "$root_run" "root window"
 quiet "$tmp/root.err" "root window"
 
 # --- SIGINT cuts a 10 s frame delay short -----------------------------------
@@ -168,15 +168,7 @@ pids="$pids $slow"
 # The signals are held from before the window exists, so once it is there a
 # signal is not lost.
 if wait_for 20 xdotool search --name '^Glimmerbox v 1\.0'; then
-    kill -INT "$slow"
-    started_ms=$(now_ms)
-    if wait_end "$slow"; then
-        echo "--delay 10000000: SIGINT ended it after $ended_ms ms with exit code $code"
-        [ "$ended_ms" -lt 1000 ] || fail "--delay 10000000: SIGINT took $ended_ms ms"
-        [ "$code" -eq 0 ] || fail "--delay 10000000: exit code $code after SIGINT"
-    else
-        fail "--delay 10000000: still running 5 s after SIGINT"
-    fi
+    signal_ends INT "$slow" "--delay 10000000"
 else
     fail "--delay 10000000: no window appeared"
 fi

@@ -1,4 +1,12 @@
-# Sourced by the X11 program's tests: a private Xvfb and waits with deadlines.
+# Sourced by the X11 program's tests: a private Xvfb, waits with deadlines,
+# pixel checks and a failure count.
+
+failures=0
+# Reports one failure and counts it.
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
 
 # Starts Xvfb on the first free display from 200 up, with any extra arguments,
 # and checks that it runs. Sets DISPLAY and XVFB_PID.
