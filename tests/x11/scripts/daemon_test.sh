@@ -56,7 +56,8 @@ echo "installed: $(dpkg-query -W -f '${Package} ${Version}' glimmerbox)"
 if id "$user" >/dev/null 2>&1; then $sudo userdel -r "$user" 2>/dev/null; fi
 $sudo useradd -m -s /bin/sh "$user" || { echo "FAIL: useradd $user"; exit 1; }
 home=$(getent passwd "$user" | cut -d: -f6)
-# One program, started at once, no locking, fading or splash screen.
+# One program, named as the README says, started at once, with no locking,
+# fading or splash screen.
 $sudo tee "$home/.xscreensaver" >/dev/null <<SETTINGS
 mode:		one
 selected:	0
@@ -68,7 +69,7 @@ unfade:		False
 splash:		False
 dpmsEnabled:	False
 programs:							      \\
-  GL:				glimmerbox --root		    \\n\\
+  GL: "Glimmerbox"		glimmerbox --root		    \\n\\
 
 SETTINGS
 $sudo chown "$user:" "$home/.xscreensaver"
