@@ -43,6 +43,7 @@ int TakeXError() {
     return error;
 }
 
+// A direct context from the visual, made current on DrawWindow.
 void MakeContext(XVisualInfo* visual, const char* source) {
     Context = glXCreateContext(XDisplay, visual, nullptr, True);
     if (Context == nullptr || TakeXError() != 0) ExitWithError(1, "%s: cannot create a GLX context", source);
@@ -53,6 +54,7 @@ void MakeContext(XVisualInfo* visual, const char* source) {
         ExitWithError(1, "%s: cannot draw into window 0x%lx with OpenGL", source, DrawWindow);
 }
 
+// Our own titled window at 640x480, with the close button wired to us.
 void CreateOwnWindow() {
     int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1,
                         GLX_DEPTH_SIZE, 16, None};

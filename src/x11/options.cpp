@@ -43,6 +43,7 @@ bool ReadUnsigned(const char* text, uint32_t base, uint32_t& value) {
     return true;
 }
 
+// One line: the option or variable, its value in quotes if any, the problem.
 void SetError(OptionError& error, const char* subject, const char* value, const char* problem) {
     if (value == nullptr) std::snprintf(error.text, sizeof error.text, "%s: %s", subject, problem);
     else std::snprintf(error.text, sizeof error.text, "%s \"%s\": %s", subject, value, problem);

@@ -8,6 +8,7 @@ namespace {
 volatile sig_atomic_t Stopping;
 sigset_t WaitMask;  // the mask while waiting: the stop signals let through
 
+// The handler of both signals: the loop sees the flag after its wait.
 void NoteStop(int) { Stopping = 1; }
 
 }  // namespace

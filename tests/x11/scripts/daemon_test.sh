@@ -39,14 +39,21 @@ cleanup() {
         wait_for 10 process_gone "$daemon" || kill "$daemon" 2>/dev/null
     fi
     stop_xvfb
-    $sudo pkill -u "$user" 2>/dev/null
-    if id "$user" >/dev/null 2>&1; then $sudo userdel -r "$user" 2>/dev/null; fi
+    # Whatever still runs as the user ends before the user goes, so that a
+    # next run with the same user id finds none of it.
+    if id "$user" >/dev/null 2>&1; then
+        $sudo pkill -u "$user" 2>/dev/null
+        wait_for 10 user_idle || $sudo pkill -KILL -u "$user" 2>/dev/null
+        wait_for 10 user_idle
+        $sudo userdel -r "$user" 2>/dev/null
+    fi
     if dpkg-query -W -f '${Status}' glimmerbox 2>/dev/null | grep -q 'ok installed'; then
         $sudo dpkg -r glimmerbox >"$tmp/remove.log" 2>&1 || { echo "FAIL: dpkg -r glimmerbox:"; cat "$tmp/remove.log"; }
     fi
     rm -rf "$tmp"
 }
 trap cleanup EXIT
+user_idle() { ! pgrep -u "$user" >/dev/null; }
 as_user() { $sudo runuser -u "$user" -- env DISPLAY="$DISPLAY" HOME="$home" "$@"; }
 
 $sudo dpkg -i "$deb" >"$tmp/install.log" 2>&1 || { echo "FAIL: dpkg -i:"; cat "$tmp/install.log"; exit 1; }
@@ -78,9 +85,15 @@ start_xvfb "$tmp/xvfb.log" +extension GLX || exit 1
 echo "Xvfb on $DISPLAY"
 as_user xscreensaver -no-splash -verbose >"$tmp/daemon.log" 2>&1 &
 daemon=$!
-wait_for 20 as_user xscreensaver-command -version || { echo "FAIL: the daemon did not start:"; cat "$tmp/daemon.log"; exit 1; }
+if ! wait_for 60 as_user xscreensaver-command -version; then
+    echo "FAIL: the daemon did not answer within 60 s; its state: $(grep '^State' "/proc/$daemon/status" 2>/dev/null)"
+    pgrep -a -u "$user"
+    cat "$tmp/daemon.log"
+    exit 1
+fi
 
-running_program() { pgrep -u "$user" -x glimmerbox | head -n 1; }
+# The program the daemon says it started, from its log.
+running_program() { sed -n 's/.*forked "glimmerbox --root" in pid \([0-9]*\) .*/\1/p' "$tmp/daemon.log" | tail -n 1; }
 program_runs() { [ -n "$(running_program)" ]; }
 as_user xscreensaver-command -activate >/dev/null
 if wait_for 20 program_runs; then
