@@ -1,14 +1,17 @@
 #!/bin/sh
-# Builds the native tools and tests and both Windows savers and installers,
-# then runs every test: native (portable code, scene on Mesa, Windows code on
-# the stand-in), the 32-bit file checks, the 64-bit saver and installer under
-# wine64, a second build that must be byte-identical, and the release folder.
+# Builds the native tools and tests, the X11 program and its Debian package,
+# and both Windows savers and installers, then runs every test: native
+# (portable code, scene on Mesa, Windows code on the stand-in, the X11 program
+# and its package under the xscreensaver daemon), the 32-bit file checks, the
+# 64-bit saver and installer under wine64, a second build that must be
+# byte-identical, and the release folder.
 set -eu
 cd "$(dirname "$0")/.."
 for preset in win32 win64 native; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
 done
+cmake --build --preset native --target package
 status=0
 for preset in native win32 win64; do
     ctest --preset "$preset" || status=1

@@ -1,0 +1,16 @@
+// The animation clock's step on Linux, at the monotonic clock's milliseconds.
+#include "x11/system_clock.h"
+
+#include <ctime>
+
+#include "loop/clock.h"
+
+int64_t MonotonicNs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+uint32_t TickCountMs() { return static_cast<uint32_t>(MonotonicNs() / 1'000'000); }
+
+void AdvanceClock() { StepClock(TickCountMs()); }
