@@ -80,6 +80,7 @@ void CreateMonitorWindows(int32_t colourBits) {
 }
 
 void DrawMonitorFrames() {
+    // With one monitor a pass stays exactly what it was: no context switch.
     if (MonitorWindowCount == 0) return;
     for (int32_t i = 0; i < MonitorWindowCount; ++i) {
         const MonitorWindow& monitor = MonitorWindows[i];
@@ -93,6 +94,7 @@ void DrawMonitorFrames() {
 }
 
 void DestroyMonitorWindows() {
+    // Nothing was made, not even the class, when one monitor was found.
     if (MonitorWindowCount == 0) return;
     for (int32_t i = MonitorWindowCount - 1; i >= 0; --i) ReleaseMonitorWindow(MonitorWindows[i]);
     MonitorWindowCount = 0;

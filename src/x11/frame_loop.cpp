@@ -33,8 +33,8 @@ void HandleEvent(const XEvent& event) {
         XKeyEvent key = event.xkey;
         const KeySym symbol = XLookupKeysym(&key, 0);
         if (symbol == XK_q || symbol == XK_Q || symbol == XK_Escape) WindowEnded = true;
-    } else if (OwnsWindow && event.type == ClientMessage &&
-               static_cast<Atom>(event.xclient.data.l[0]) == DeleteWindowAtom) {
+    } else if (OwnsWindow && event.type == ClientMessage && event.xclient.message_type == ProtocolsAtom &&
+               event.xclient.format == 32 && static_cast<Atom>(event.xclient.data.l[0]) == DeleteWindowAtom) {
         WindowEnded = true;
     }
 }

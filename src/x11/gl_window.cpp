@@ -12,6 +12,7 @@ Window DrawWindow;
 bool OwnsWindow;
 int32_t WindowWidth;
 int32_t WindowHeight;
+Atom ProtocolsAtom;
 Atom DeleteWindowAtom;
 
 namespace {
@@ -77,6 +78,7 @@ void CreateOwnWindow() {
     XStoreName(XDisplay, DrawWindow, OwnWindowTitle);
     XClassHint classHint{const_cast<char*>("glimmerbox"), const_cast<char*>("Glimmerbox")};
     XSetClassHint(XDisplay, DrawWindow, &classHint);
+    ProtocolsAtom = XInternAtom(XDisplay, "WM_PROTOCOLS", False);
     DeleteWindowAtom = XInternAtom(XDisplay, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(XDisplay, DrawWindow, &DeleteWindowAtom, 1);
     XMapWindow(XDisplay, DrawWindow);

@@ -12,6 +12,7 @@ extern Window DrawWindow;
 extern bool OwnsWindow;  // a window of our own: its title, keys and close button are ours
 extern int32_t WindowWidth;
 extern int32_t WindowHeight;
+extern Atom ProtocolsAtom;  // WM_PROTOCOLS, the type of the close request
 extern Atom DeleteWindowAtom;
 
 // Connects to $DISPLAY and takes over X error reporting; ends the process

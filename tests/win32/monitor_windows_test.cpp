@@ -131,7 +131,8 @@ TEST_F(MonitorWindowsTest, LeavesOutAMonitorItCannotCoverSilently) {
         const char* failedCall;
         Calls released;
     } cases[] = {
-        {{"CreateWindowExA"}, "CreateWindowExA", {}},
+        // nothing to release: on to the next monitor
+        {{"CreateWindowExA"}, "CreateWindowExA", {MonitorWindowAt("1024", "0", "1920", "1080")}},
         {{"GetDC"}, "GetDC(wnd2)", {"DestroyWindow(wnd2)", "wnd2 <- WM_DESTROY(0, 0)",
                                      "DefWindowProcA(wnd2, WM_DESTROY, 0, 0)"}},
         {{"ChoosePixelFormat"}, "ChoosePixelFormat", release2},
@@ -172,22 +173,22 @@ TEST_F(MonitorWindowsTest, OneMonitorOnlyAddsTheEnumeration) {
         if (++passes == 2) FakePost(SaverWindow, WM_KEYDOWN, 'Q', 0);
     });
     RunSaver(AppInstance, nullptr, nullptr, 0);
-    const Calls expected = {
-        "RegisterClassA(\"GlimmerboxCls\", style 0x23, instance inst, cursor arrow, icon 0, brush 0, menu null, "
-        "extra 0/0)",
-        "CreateWindowExA(0x40000, \"GlimmerboxCls\", \"Glimmerbox v 1.0\", 0x86000000, 0, 0, 1024, 768, 0, 0, inst, 0)",
-        "wglMakeCurrent(dc1, rc1)",
-        "ShowWindow(wnd1, 5)",
-        "EnumDisplayMonitors(0, null, procedure)",
-        "SwapBuffers(dc1)",
-        "SwapBuffers(dc1)",
-        "wglMakeCurrent(dc1, 0)",
-        "DestroyWindow(wnd1)",
-        "UnregisterClassA(\"GlimmerboxCls\", inst)",
-    };
-    EXPECT_EQ(FakeCallsOf({"RegisterClassA", "CreateWindowExA", "wglMakeCurrent", "ShowWindow", "EnumDisplayMonitors",
-                           "SwapBuffers", "DestroyWindow", "UnregisterClassA", "DrawSceneAtSize"}),
-              expected);
+    EXPECT_EQ(FakeCallsOf({"RegisterClassA", "CreateWindowExA"}),
+              (Calls{"RegisterClassA(\"GlimmerboxCls\", style 0x23, instance inst, cursor arrow, icon 0, brush 0, "
+                     "menu null, extra 0/0)",
+                     "CreateWindowExA(0x40000, \"GlimmerboxCls\", \"Glimmerbox v 1.0\", 0x86000000, 0, 0, 1024, 768, 0, "
+                     "0, inst, 0)"}));
+    const Calls expected = JoinCalls({
+        {"EnumDisplayMonitors(0, null, procedure)",
+         "DrawScene(0)", "SwapBuffers(dc1)",
+         "DrawScene(1)", "SwapBuffers(dc1)",
+         "wnd1 <- WM_KEYDOWN(81, 0)", "PostQuitMessage(0)",
+         "ChangeDisplaySettingsA(null, 0)", "ShowCursor(TRUE)", "KillTimer(wnd1, 1)", "wglMakeCurrent(dc1, 0)",
+         "wglDeleteContext(rc1)", "ReleaseDC(wnd1, dc1)"},
+        DestroyFirstWindow,
+        {"UnregisterClassA(\"GlimmerboxCls\", inst)"},
+    });
+    EXPECT_EQ(FromEnumeration(), expected);
 }
 
 }  // namespace

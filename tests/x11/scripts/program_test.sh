@@ -22,9 +22,9 @@ done
 start_xvfb "$tmp/xvfb.log" +extension GLX || exit 1
 echo "Xvfb on $DISPLAY"
 
-# Waits up to 5 s for the process to end; sets ended_ms (from started_ms) and code.
+# Waits up to 15 s for the process to end; sets ended_ms (from started_ms) and code.
 wait_end() {
-    if wait_for 5 process_gone "$1"; then
+    if wait_for 15 process_gone "$1"; then
         ended_ms=$(($(now_ms) - started_ms))
         code=0
         wait "$1" || code=$?
@@ -33,17 +33,19 @@ wait_end() {
     return 1
 }
 
-# The signal ends the process within 1 s, with exit code 0.
+# The signal ends the process promptly, with exit code 0. It takes a few
+# milliseconds on a quiet machine; the bound leaves room for a busy one and
+# still fails a signal that waits out a long frame delay.
 # Usage: signal_ends <TERM or INT> <pid> <what it runs>
 signal_ends() {
     kill -"$1" "$2"
     started_ms=$(now_ms)
     if wait_end "$2"; then
         echo "$3: SIG$1 ended it after $ended_ms ms with exit code $code"
-        [ "$ended_ms" -lt 1000 ] || fail "$3: SIG$1 took $ended_ms ms"
+        [ "$ended_ms" -lt 5000 ] || fail "$3: SIG$1 took $ended_ms ms"
         [ "$code" -eq 0 ] || fail "$3: exit code $code after SIG$1"
     else
-        fail "$3: still running 5 s after SIG$1"
+        fail "$3: still running 15 s after SIG$1"
     fi
 }
 
@@ -57,7 +59,6 @@ quiet() {
 
 frame_rate() { xdotool getwindowname "$1" | sed -n 's/^Glimmerbox v 1\.0   \[\([0-9]*\) FPS\]$/\1/p'; }
 has_frame_rate() { [ -n "$(frame_rate "$1")" ]; }
-title_changes() { [ "$(xdotool getwindowname "$1")" != "$2" ]; }
 
 # --- A window of its own ---------------------------------------------------
 "$program" 2>"$tmp/own.err" &
@@ -77,10 +78,11 @@ if wait_for 20 xdotool search --name '^Glimmerbox v 1\.0'; then
         echo "own window: title \"$title\""
         # The default delay: at most 60 frames a second.
         [ "$(frame_rate "$window")" -le 60 ] || fail "own window: $(frame_rate "$window") frames a second at the default delay"
-        # A click changes nothing: the title still moves on and Q is still needed.
+        # A click changes nothing: the scene goes on and Q is still needed.
         xdotool mousemove --window "$window" 320 240 click 1
-        wait_for 5 title_changes "$window" "$title" || fail "own window: the title stopped after a click"
-        kill -0 "$own" 2>/dev/null || fail "own window: a mouse click ended it"
+        if ! wait_for 15 scene_shows "$window" "$tmp" || process_gone "$own"; then
+            fail "own window: a mouse click ended it or stopped the scene"
+        fi
     else
         fail "own window: the title never showed the frame rate: \"$(xdotool getwindowname "$window")\""
     fi
@@ -89,7 +91,7 @@ if wait_for 20 xdotool search --name '^Glimmerbox v 1\.0'; then
     if wait_end "$own"; then
         [ "$code" -eq 0 ] || fail "own window: exit code $code after Q"
     else
-        fail "own window: still running 5 s after Q"
+        fail "own window: still running 15 s after Q"
     fi
 else
     fail "own window: no window titled \"Glimmerbox v 1.0\" appeared"
@@ -142,7 +144,7 @@ if wait_for 20 xdotool search --name '^glimmerbox-host$'; then
         echo "given window destroyed: the program ended after $ended_ms ms with exit code $code"
         [ "$code" -eq 0 ] || fail "given window: exit code $code when its window was destroyed"
     else
-        fail "given window: still running 5 s after its window was destroyed"
+        fail "given window: still running 15 s after its window was destroyed"
     fi
     quiet "$tmp/given.err" "given window"
 else

@@ -58,16 +58,19 @@ wait_for() {
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 # True once the process has ended (it may still be a zombie of this shell).
-process_gone() { ! kill -0 "$1" 2>/dev/null || grep -q '^State:.*Z' "/proc/$1/status" 2>/dev/null; }
+# Read from /proc, which shows every user's processes: kill -0 would fail
+# with a permission error for another user's and call it gone.
+process_gone() { [ ! -d "/proc/$1" ] || grep -q '^State:.*Z' "/proc/$1/status" 2>/dev/null; }
 
 # Checks a window's pixels: bright, coloured and moving between two captures
-# 300 ms apart. Optional crop geometry limits the check to part of it.
+# 300 ms apart. Optional crop geometry limits the check to part of it. A
+# capture of a window that goes meanwhile can hang, hence the time limit.
 # Usage: scene_shows <window> <work folder> [crop]
 scene_shows() {
     crop=${3:+-crop $3 +repage}
     # shellcheck disable=SC2086
-    import -window "$1" $crop "$2/first.ppm" 2>/dev/null && sleep 0.3 &&
-        import -window "$1" $crop "$2/second.ppm" 2>/dev/null || return 1
+    timeout 10 import -window "$1" $crop "$2/first.ppm" 2>/dev/null && sleep 0.3 &&
+        timeout 10 import -window "$1" $crop "$2/second.ppm" 2>/dev/null || return 1
     brightest=$(identify -format '%[fx:int(255*maxima)]' "$2/first.ppm")
     colours=$(identify -format '%k' "$2/first.ppm")
     changed=$(compare -metric AE "$2/first.ppm" "$2/second.ppm" null: 2>&1)
