@@ -28,47 +28,32 @@ if [ $# -gt 0 ]; then
     command -v Xephyr >/dev/null || { echo "FAIL: Xephyr is missing (package xserver-xephyr)"; exit 1; }
 fi
 
-# Starts an X server on the first display number from base upward that
-# nobody holds, checked by its socket; sets server_pid and display.
-# Usage: start_x_server <base> <log> <server> [options...]
+# Starts an X server on a display number it picks itself (-displayfd, which
+# claims the number atomically, so parallel runs never share a server);
+# sets server_pid and display once it accepts connections.
+# Usage: start_x_server <log> <server> [options...]
 start_x_server() {
-    first=$1 log=$2
-    shift 2
-    n=$first
-    server_pid=
-    display=
-    while [ $n -lt $((first + 100)) ] && [ -z "$display" ]; do
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            "$@" ":$n" -nolisten tcp </dev/null >"$log" 2>&1 &
-            pid=$!
-            tries=0
-            while [ $tries -lt 100 ] && kill -0 "$pid" 2>/dev/null && [ ! -S "/tmp/.X11-unix/X$n" ]; do
-                sleep 0.05
-                tries=$((tries + 1))
-            done
-            if kill -0 "$pid" 2>/dev/null && [ -S "/tmp/.X11-unix/X$n" ]; then
-                server_pid=$pid
-                display=:$n
-            else
-                kill "$pid" 2>/dev/null || true
-            fi
-        fi
-        n=$((n + 1))
+    log=$1
+    shift
+    "$@" -displayfd 3 -nolisten tcp 3>"$log.display" </dev/null >"$log" 2>&1 &
+    server_pid=$!
+    deadline=$(($(date +%s) + 20))
+    while ! grep -q '^[0-9][0-9]*$' "$log.display" 2>/dev/null && kill -0 "$server_pid" 2>/dev/null &&
+        [ "$(date +%s)" -lt $deadline ]; do
+        sleep 0.05
     done
-    [ -n "$display" ] || { echo "FAIL: no free X display found for $*"; cat "$log"; exit 1; }
+    grep -q '^[0-9][0-9]*$' "$log.display" 2>/dev/null || { echo "FAIL: $* did not start"; cat "$log"; exit 1; }
+    display=:$(cat "$log.display")
 }
 
-# Several monitors search from a base of their own, clear of other runs.
-base=60
-[ $# -eq 0 ] || base=300
-start_x_server $base "$work/xvfb.log" Xvfb -screen 0 1024x768x24
+start_x_server "$work/xvfb.log" Xvfb -screen 0 1024x768x24
 xvfb_pid=$server_pid
 xephyr_pid=
 if [ $# -gt 0 ]; then
     heads=
     for size in "$@"; do heads="$heads -screen $size"; done
     # shellcheck disable=SC2086
-    start_x_server $base "$work/xephyr.log" env DISPLAY="$display" Xephyr $heads +xinerama
+    start_x_server "$work/xephyr.log" env DISPLAY="$display" Xephyr $heads +xinerama
     xephyr_pid=$server_pid
 fi
 

@@ -8,28 +8,23 @@ fail() {
     failures=$((failures + 1))
 }
 
-# Starts Xvfb on the first free display from 200 up, with any extra arguments,
-# and checks that it runs. Sets DISPLAY and XVFB_PID.
+# Starts Xvfb on a display number it picks itself (-displayfd claims it
+# atomically, so parallel runs never share a server), with any extra
+# arguments, and waits until it answers. Sets DISPLAY and XVFB_PID.
 # Usage: start_xvfb <log file> [Xvfb arguments]
 start_xvfb() {
     xvfb_log=$1
     shift
-    n=200
-    while [ $n -lt 300 ]; do
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp "$@" </dev/null >"$xvfb_log" 2>&1 &
-            XVFB_PID=$!
-            if wait_for 20 test -S "/tmp/.X11-unix/X$n" && kill -0 "$XVFB_PID" 2>/dev/null &&
-                DISPLAY=":$n" wait_for 20 xdpyinfo -display ":$n"; then
-                export DISPLAY=":$n"
-                return 0
-            fi
-            kill "$XVFB_PID" 2>/dev/null
-        fi
-        n=$((n + 1))
-    done
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp "$@" 3>"$xvfb_log.display" </dev/null >"$xvfb_log" 2>&1 &
+    XVFB_PID=$!
+    if wait_for 20 grep -q '^[0-9][0-9]*$' "$xvfb_log.display" &&
+        wait_for 20 xdpyinfo -display ":$(cat "$xvfb_log.display")"; then
+        export DISPLAY=":$(cat "$xvfb_log.display")"
+        return 0
+    fi
+    kill "$XVFB_PID" 2>/dev/null
     XVFB_PID=
-    echo "FAIL: no free X display for Xvfb"
+    echo "FAIL: Xvfb did not start"
     cat "$xvfb_log"
     return 1
 }
