@@ -13,7 +13,8 @@ git ls-files -z --cached --others --exclude-standard |
 status=0
 for preset in win32 win64; do
     (cd "$copy" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target glimmerbox_setup >/dev/null)
-    for first in build/$preset/glimmerbox.scr build/$preset/glimmerbox-*-setup-*.exe; do
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "build/$preset/CMakeCache.txt")
+    for first in build/$preset/glimmerbox.scr build/$preset/glimmerbox-"$version"-setup-*.exe; do
         second=$copy/$first
         sum1=$(sha256sum <"$first") sum2=$(sha256sum <"$second")
         if [ "$sum1" = "$sum2" ]; then

@@ -16,9 +16,11 @@ mkdir -p dist/scr/x86 dist/scr/x64
 cp "build/win32/glimmerbox-$version-setup-x86.exe" "build/win64/glimmerbox-$version-setup-x64.exe" dist/
 cp build/win32/glimmerbox.scr dist/scr/x86/
 cp build/win64/glimmerbox.scr dist/scr/x64/
-# Same savers, same zip: fixed file times (the commit's) and no extra fields.
+# Same savers, same zip: fixed file times (the commit's), modes and no extra
+# fields.
 stamp=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
-touch -d "@$stamp" dist/scr/x86 dist/scr/x64 dist/scr/x86/glimmerbox.scr dist/scr/x64/glimmerbox.scr
+chmod 644 dist/scr/x86/glimmerbox.scr dist/scr/x64/glimmerbox.scr
+touch -d "@$stamp" dist/scr/x86/glimmerbox.scr dist/scr/x64/glimmerbox.scr
 (cd dist/scr && TZ=UTC zip -q -X "../glimmerbox-$version-scr.zip" x86/glimmerbox.scr x64/glimmerbox.scr)
 rm -r dist/scr
 

@@ -54,8 +54,8 @@ bool AttachMonitorContext(MonitorWindow& made) {
 // Makes, shows and keeps one monitor's window; on any failure releases it.
 void CoverMonitor(const RECT& area, int32_t colourBits) {
     MonitorWindow made{nullptr, nullptr, nullptr, area.right - area.left, area.bottom - area.top};
-    made.window = CreateWindowAtKeepingFpu(MonitorExStyle, MonitorWindowClass, nullptr, MonitorStyle, area.left,
-                                           area.top, made.width, made.height, AppInstance);
+    made.window = CreateWindowKeepingFpu(MonitorExStyle, MonitorWindowClass, nullptr, MonitorStyle, area.left,
+                                         area.top, made.width, made.height, nullptr, AppInstance);
     if (made.window == nullptr) return;
     made.dc = GetDC(made.window);
     if (made.dc == nullptr || !SetSaverPixelFormat(made.dc, colourBits) || !AttachMonitorContext(made)) {

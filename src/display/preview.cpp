@@ -61,8 +61,8 @@ bool CreatePreviewWindow(HWND parent) {
     }
 
     SaverWindow = parent == nullptr ? nullptr
-                                    : CreateWindowKeepingFpu(0, PreviewWindowClass, nullptr, PreviewStyle, width,
-                                                             height, parent, AppInstance);
+                                    : CreateWindowKeepingFpu(0, PreviewWindowClass, nullptr, PreviewStyle, 0, 0,
+                                                             width, height, parent, AppInstance);
     if (SaverWindow == nullptr) return FailCreation(false, PreviewWindowClass, "Unable to create window!");
     if (!AttachRenderingContext(PreviewColourBits, false, PreviewWindowClass)) return false;
     ResizeScene(width, height);

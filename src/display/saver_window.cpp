@@ -53,11 +53,8 @@ bool FailCreation(bool fullScreen, const char* windowClass, const char* message)
     return false;
 }
 
-namespace {
-
-// CreateWindowExA with the floating-point control state it may change restored.
-HWND CreateWindowRestoringFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int x, int y,
-                              int width, int height, HWND parent, HINSTANCE instance) {
+HWND CreateWindowKeepingFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int x, int y,
+                            int width, int height, HWND parent, HINSTANCE instance) {
     // HACK: some drivers and hooks loaded during window creation change the
     // floating-point control word; the saver's masked state must survive.
     const FpuControl control = ReadFpuControl();
@@ -65,18 +62,6 @@ HWND CreateWindowRestoringFpu(DWORD exStyle, const char* windowClass, const char
                                   instance, nullptr);
     WriteFpuControl(control);
     return window;
-}
-
-}  // namespace
-
-HWND CreateWindowKeepingFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int width,
-                            int height, HWND parent, HINSTANCE instance) {
-    return CreateWindowRestoringFpu(exStyle, windowClass, title, style, 0, 0, width, height, parent, instance);
-}
-
-HWND CreateWindowAtKeepingFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int x, int y,
-                              int width, int height, HINSTANCE instance) {
-    return CreateWindowRestoringFpu(exStyle, windowClass, title, style, x, y, width, height, nullptr, instance);
 }
 
 bool RegisterFullScreenClass(const char* name, UINT style, WNDPROC procedure, HINSTANCE instance) {
@@ -127,7 +112,7 @@ bool CreateSaverWindow(int32_t width, int32_t height, bool fullScreen, int32_t c
     if (fullScreen) ShowCursor(FALSE);
 
     SaverWindow =
-        CreateWindowKeepingFpu(exStyle, SaverWindowClass, SaverWindowTitle, style, width, height, nullptr, instance);
+        CreateWindowKeepingFpu(exStyle, SaverWindowClass, SaverWindowTitle, style, 0, 0, width, height, nullptr, instance);
     if (SaverWindow == nullptr) return FailCreation(fullScreen, SaverWindowClass, "Unable to create window!");
     if (!AttachRenderingContext(colourBits, fullScreen, SaverWindowClass)) return false;
 

@@ -32,10 +32,6 @@ bool AttachRenderingContext(int32_t colourBits, bool fullScreen, const char* win
 bool RegisterFullScreenClass(const char* name, UINT style, WNDPROC procedure, HINSTANCE instance);
 // Chooses and sets the saver's pixel format on dc; false when either fails.
 bool SetSaverPixelFormat(HDC dc, int32_t colourBits);
-// CreateWindowExA at (0, 0) with the floating-point control state it may
-// change restored.
-HWND CreateWindowKeepingFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int width,
-                            int height, HWND parent, HINSTANCE instance);
-// The same at a given position, for a top-level window without a parent.
-HWND CreateWindowAtKeepingFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int x, int y,
-                              int width, int height, HINSTANCE instance);
+// CreateWindowExA with the floating-point control state it may change restored.
+HWND CreateWindowKeepingFpu(DWORD exStyle, const char* windowClass, const char* title, DWORD style, int x, int y,
+                            int width, int height, HWND parent, HINSTANCE instance);
