@@ -30,7 +30,7 @@ rm -r dist/scr
 linux_stamp=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
 cmake --preset native >/dev/null
 cmake --build --preset native --target glimmerbox glimmerbox_package_files >/dev/null
-(cd build/native && SOURCE_DATE_EPOCH=$linux_stamp cpack >/dev/null)
+(cd build/native && SOURCE_DATE_EPOCH=$linux_stamp cpack >cpack.log 2>&1) || { cat build/native/cpack.log; exit 1; }
 cp "build/native/glimmerbox_${version}_amd64.deb" "build/native/glimmerbox-$version-1.x86_64.rpm" dist/
 # --- Linux packages (end) ---
 (cd dist && sha256sum -- * >SHA256SUMS)
