@@ -25,7 +25,7 @@ fi
 for tool in xscreensaver xscreensaver-command /usr/libexec/xscreensaver/xscreensaver-gl-visual mate-screensaver \
     mate-screensaver-command dbus-run-session gsettings dpkg dpkg-repack useradd runuser; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (packages xscreensaver, xscreensaver-gl," \
-        "mate-screensaver, dbus-bin, libglib2.0-bin, dpkg-repack, passwd, util-linux)"; exit 1; }
+        "mate-screensaver, dbus-daemon, libglib2.0-bin, dpkg-repack, passwd, util-linux)"; exit 1; }
 done
 installed() { dpkg-query -W -f '${Status}' glimmerbox 2>/dev/null | grep -q 'ok installed'; }
 
