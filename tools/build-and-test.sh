@@ -1,10 +1,10 @@
 #!/bin/sh
-# Builds the native tools and tests, the X11 program and its Debian package,
+# Builds the native tools and tests, the X11 program and its Linux packages,
 # and both Windows savers and installers, then runs every test: native
 # (portable code, scene on Mesa, Windows code on the stand-in, the X11 program
-# and its package under the xscreensaver daemon), the 32-bit file checks, the
-# 64-bit saver and installer under wine64, a second build that must be
-# byte-identical, and the release folder.
+# and its package under the xscreensaver and MATE daemons), the 32-bit file
+# checks, the 64-bit saver and installer under wine64, a second build and
+# release that must be byte-identical, and the release folder.
 set -eu
 cd "$(dirname "$0")/.."
 for preset in win32 win64 native; do

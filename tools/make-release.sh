@@ -1,7 +1,7 @@
 #!/bin/sh
 # Fills dist/ with a release: both Windows installers, the two bare savers in a
-# zip for installing by hand, the Linux package when it has been built, and
-# SHA256SUMS. Builds the Windows presets first (nothing is redone when current).
+# zip for installing by hand, the Linux packages (.deb and RPM), and
+# SHA256SUMS. Builds what they need first (nothing is redone when current).
 set -eu
 cd "$(dirname "$0")/.."
 for preset in win32 win64; do
@@ -24,11 +24,14 @@ touch -d "@$stamp" dist/scr/x86/glimmerbox.scr dist/scr/x64/glimmerbox.scr
 (cd dist/scr && TZ=UTC zip -q -X "../glimmerbox-$version-scr.zip" x86/glimmerbox.scr x64/glimmerbox.scr)
 rm -r dist/scr
 
-deb=build/native/glimmerbox_${version}_amd64.deb
-if [ -f "$deb" ]; then
-    cp "$deb" dist/
-else
-    echo "make-release: no Linux package ($deb is not built); dist/ has none"
-fi
+# --- Linux packages (begin) ---
+# Made here with the commit's time as SOURCE_DATE_EPOCH (file times, the
+# RPM's build time), so that two releases of one commit are the same bytes.
+linux_stamp=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
+cmake --preset native >/dev/null
+cmake --build --preset native --target glimmerbox glimmerbox_package_files >/dev/null
+(cd build/native && SOURCE_DATE_EPOCH=$linux_stamp cpack >cpack.log 2>&1) || { cat build/native/cpack.log; exit 1; }
+cp "build/native/glimmerbox_${version}_amd64.deb" "build/native/glimmerbox-$version-1.x86_64.rpm" dist/
+# --- Linux packages (end) ---
 (cd dist && sha256sum -- * >SHA256SUMS)
 ls -l dist
