@@ -45,10 +45,9 @@ bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
     IconArgs args;
     std::string error;
-    if (!ParseIconArgs(arguments, args, error)) {
+    if (!ParseIconArgs(argc, argv, args, error)) {
         ReportError(error);
         return ExitBadArguments;
     }
