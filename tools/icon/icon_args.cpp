@@ -8,7 +8,7 @@ const std::string_view IconUsage =
     "Usage: glimmerbox-icon [--seed N] [--time MS] --out FILE\n"
     "\n"
     "Draws one frame of the Glimmerbox scene offscreen and writes it as a Windows\n"
-    "icon with two 32x32 images: 8-bit with a median-cut palette, then 24-bit.\n"
+    "icon with two 32x32 images: 8-bit (256 colours from pngquant), then 24-bit.\n"
     "The same arguments always give the same bytes.\n"
     "\n"
     "  --seed N   plasma seed, 0..4294967295 (default 2)\n"
