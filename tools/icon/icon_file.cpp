@@ -64,8 +64,9 @@ bool RecordTwentyFourBits(const std::string& path) {
 }  // namespace
 
 bool WriteIcon(const IconPicture& picture, const std::string& path, std::string& error) {
-    std::string scratch = (std::filesystem::temp_directory_path() / "glimmerbox-icon-XXXXXX").string();
-    if (mkdtemp(scratch.data()) == nullptr) {
+    std::error_code status;
+    std::string scratch = (std::filesystem::temp_directory_path(status) / "glimmerbox-icon-XXXXXX").string();
+    if (status || mkdtemp(scratch.data()) == nullptr) {
         error = "cannot make a temporary directory";
         return false;
     }
@@ -76,8 +77,8 @@ bool WriteIcon(const IconPicture& picture, const std::string& path, std::string&
     setenv("OMP_NUM_THREADS", "1", 1);
     bool made = WritePicturePng(picture, full);
     if (!made) error = "cannot write " + full;
-    // No dithering and the slowest, most thorough search: the same picture
-    // gives the same palette on every run.
+    // No dithering: each pixel takes its nearest palette colour. Speed 1
+    // searches hardest for the palette.
     made = made && Run({"pngquant", "--nofs", "--speed", "1", "--strip", "--output", quantised, "256", "--", full},
                        error);
     // -b sets each image's least bit depth: a palette image, then true colour.
@@ -86,7 +87,6 @@ bool WriteIcon(const IconPicture& picture, const std::string& path, std::string&
         made = false;
         error = "cannot patch " + partial;
     }
-    std::error_code status;
     if (made) {
         std::filesystem::rename(partial, path, status);
         if (status) error = "cannot write \"" + path + "\"";
