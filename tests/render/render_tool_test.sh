@@ -17,16 +17,18 @@ render() {
     mkdir -p "$dir"
     "$tool" "$@" --out "$dir" >stdout 2>stderr
 }
+# The names in a directory on one line.
+names() { ls "$1" | paste -sd' ' -; }
 # measure FILE CROP PER-PIXEL RESULT: an fx RESULT over the PER-PIXEL values.
 measure() { convert "$1" -crop "$2" -fx "$3" -format "%[fx:$4]" info:; }
 two="frame-000100.png frame-002000.png"
 
 for dir in a b; do render $dir --seed 7 --size 64x48 --at 2000,100 || fail "seed 7: $(cat stderr)"; done
 render c --seed 8 --size 64x48 --at 2000,100 || fail "seed 8: $(cat stderr)"
-for dir in a b c; do [ "$(echo $(ls $dir))" = "$two" ] || fail "$dir holds $(ls $dir)"; done
+for dir in a b c; do [ "$(names $dir)" = "$two" ] || fail "$dir holds $(names $dir)"; done
 for name in $two; do
-    cmp -s a/$name b/$name || fail "the same arguments gave other bytes in $name"
-    cmp -s a/$name c/$name && fail "another seed gave the same $name"
+    cmp -s "a/$name" "b/$name" || fail "the same arguments gave other bytes in $name"
+    cmp -s "a/$name" "c/$name" && fail "another seed gave the same $name"
 done
 
 # Two seconds in: black corners; around the centre, lit and coloured pixels.
@@ -54,6 +56,7 @@ done
 [ "$(measure early/frame-000060.png 100% 'r+g+b' maxima)" != 0 ] || fail "frame 60 is black"
 
 for case in "--bogus --at 1:--bogus" "--at 5,5:--at"; do
+    # shellcheck disable=SC2086
     render bad ${case%:*}
     [ $? -eq 2 ] || fail "${case%:*}: not exit 2"
     [ "$(grep -c "^glimmerbox-render: ${case#*:}: " stderr)" = 1 ] && [ "$(wc -l <stderr)" = 1 ] ||
@@ -68,7 +71,7 @@ done
 mkdir -p blocked/frame-000200.png
 render blocked --size 16x16 --at 100,200
 [ $? -eq 1 ] && grep -q frame-000200.png stderr || fail "blocked: $(cat stderr)"
-[ "$(echo $(ls blocked))" = "frame-000100.png frame-000200.png" ] || fail "blocked holds $(ls blocked)"
+[ "$(names blocked)" = "frame-000100.png frame-000200.png" ] || fail "blocked holds $(names blocked)"
 [ "$(identify -format %w blocked/frame-000100.png)" = 16 ] || fail "the first file is not complete"
 
 "$tool" --help >stdout 2>stderr || fail "--help: not exit 0"
