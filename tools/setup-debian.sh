@@ -4,7 +4,7 @@ set -eu
 packages="cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
   libosmesa6-dev libglu1-mesa-dev libpng-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
-  wine wine64 xvfb xserver-xephyr xdotool x11-utils imagemagick icoutils
+  wine wine64 xvfb xserver-xephyr xdotool x11-utils imagemagick icoutils pngquant
   clang-14 libclang-rt-14-dev python3-pefile nsis p7zip-full zip
   libgl-dev libx11-dev dpkg-dev file lintian desktop-file-utils libxml2-utils
   xscreensaver xscreensaver-gl procps

@@ -1,8 +1,13 @@
 // libFuzzer target for command-line reading: argument splitting with a
 // single-byte and a double-byte character stepper, and both integer widths,
 // under the address and undefined behaviour sanitizers. Besides memory
-// safety it checks the output contract: zero-terminated, cut to outSize - 1
-// bytes, the full length returned, the cut copy a prefix of the whole one.
+// safety it checks the splitting's output contract (zero-terminated, cut to
+// outSize - 1 bytes, the full length returned, the cut copy a prefix of the
+// whole one) and the integer readers': every value of a width, written in
+// decimal or hexadecimal after blanks and a sign, reads back as itself, and
+// what follows the digits changes nothing but the 32-bit reading's sign.
+#include <cctype>
+#include <cinttypes>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -53,10 +58,50 @@ void CheckCutCopy(const char* line, int n, CharNextFunction next, std::size_t ou
     Require(std::memcmp(out.get(), whole.data(), kept) == 0, "the cut copy starts the whole argument");
 }
 
+// The text for a value: form bits 6-7 give 0..3 blanks, bit 5 a "+" before
+// a value that is not negative, bit 0 hexadecimal, bits 1-3 its prefix, bit 4
+// capital hex digits.
+std::string Written(uint64_t magnitude, bool negative, uint8_t form) {
+    static constexpr const char* HexPrefixes[] = {"$", "x", "X", "0x", "0X"};
+    std::string text(form >> 6, ' ');
+    if (negative || (form & 0x20) != 0) text += negative ? '-' : '+';
+    char digits[24];
+    if ((form & 1) != 0) text += HexPrefixes[(form >> 1 & 7) % 5];
+    std::snprintf(digits, sizeof digits, (form & 1) == 0 ? "%" PRIu64 : (form & 0x10) != 0 ? "%" PRIX64 : "%" PRIx64,
+                  magnitude);
+    return text + digits;
+}
+
+// Reads the value back in both widths, followed by tail unless the tail
+// starts with a letter or digit, which could extend the number ("0" and "x5").
+void CheckIntegerReading(uint64_t bits, uint8_t form, std::string tail) {
+    if (!tail.empty() && std::isalnum(static_cast<unsigned char>(tail[0])) != 0) tail.clear();
+    const auto read = [](const std::string& text, auto reader) {
+        return reader(ExactCopy(text.data(), text.size()).get());
+    };
+
+    // In hexadecimal, form bit 5 writes a negative value as its two's
+    // complement, as a window handle may be written.
+    const bool twosComplement = (form & 0x21) == 0x21;
+    const auto value64 = static_cast<int64_t>(bits);
+    const bool negative64 = value64 < 0 && !twosComplement;
+    Require(read(Written(negative64 ? 0 - bits : bits, negative64, form) + tail, ArgumentInteger64) == value64,
+            "a 64-bit value reads back");
+
+    const auto value32 = static_cast<int32_t>(static_cast<uint32_t>(bits));
+    const bool negative32 = value32 < 0 && !twosComplement;
+    const uint32_t magnitude32 = negative32 ? 0u - static_cast<uint32_t>(value32) : static_cast<uint32_t>(value32);
+    // In 32-bit width a "-" counts only when the digits run to the end.
+    const int32_t expected32 = negative32 && !tail.empty() ? static_cast<int32_t>(magnitude32) : value32;
+    Require(read(Written(magnitude32, negative32, form) + tail, ArgumentInteger32) == expected32,
+            "a 32-bit value reads back");
+}
+
 }  // namespace
 
 // Input: byte 0 picks the argument (1..8, bit 7 the stepper), byte 1 the
-// buffer size (0..63), the rest is the command line.
+// buffer size (0..63), the rest is the command line. For the integers,
+// bytes 0-7 are the value, byte 8 its form and the rest what follows it.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
     const int n = 1 + (data[0] & 7);
@@ -76,11 +121,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string argument(whole.get(), length);
     CheckCutCopy(line.get(), n, next, outSize, argument);
 
-    // Both widths, on the raw line and on the argument as the modes read it.
-    const std::unique_ptr<char[]> exactArgument = ExactCopy(argument.data(), length);
-    for (const char* text : {line.get(), exactArgument.get()}) {
-        static_cast<void>(ArgumentInteger32(text));
-        static_cast<void>(ArgumentInteger64(text));
-    }
+    if (size < 9) return 0;
+    uint64_t bits = 0;
+    std::memcpy(&bits, data, sizeof bits);
+    CheckIntegerReading(bits, data[8], ExactCopy(data + 9, size - 9).get());
     return 0;
 }

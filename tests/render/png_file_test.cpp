@@ -2,14 +2,69 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include <png.h>
+
 #include "png_file.h"
-#include "test_files.h"
 
 namespace {
+
+struct DecodedPng {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> rgb;  // top row first
+};
+
+// The names in a directory, sorted.
+std::vector<std::string> ListDirectory(const std::string& path) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A whole file's bytes; empty when it cannot be read.
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Decodes PNG bytes to 8-bit RGB with libpng's reader; false when it rejects them.
+bool DecodePng(const std::vector<uint8_t>& png, DecodedPng& image) {
+    png_image reader;
+    std::memset(&reader, 0, sizeof reader);
+    reader.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_memory(&reader, png.data(), png.size()) == 0) return false;
+    reader.format = PNG_FORMAT_RGB;
+    image.width = static_cast<int32_t>(reader.width);
+    image.height = static_cast<int32_t>(reader.height);
+    image.rgb.assign(PNG_IMAGE_SIZE(reader), 0);
+    return png_image_finish_read(&reader, nullptr, image.rgb.data(), 0, nullptr) != 0;
+}
+
+// The chunk types of a PNG stream in order; empty when the signature is wrong.
+std::vector<std::string> PngChunkTypes(const std::vector<uint8_t>& png) {
+    constexpr uint8_t Signature[8] = {137, 'P', 'N', 'G', 13, 10, 26, 10};
+    if (png.size() < 8 || !std::equal(std::begin(Signature), std::end(Signature), png.begin())) return {};
+    std::vector<std::string> types;
+    std::size_t at = 8;
+    while (at + 8 <= png.size()) {
+        const uint32_t length = (uint32_t{png[at]} << 24) | (uint32_t{png[at + 1]} << 16) |
+                                (uint32_t{png[at + 2]} << 8) | uint32_t{png[at + 3]};
+        types.emplace_back(png.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                           png.begin() + static_cast<std::ptrdiff_t>(at + 8));
+        at += 12 + std::size_t{length};  // length, type, data, CRC
+    }
+    return types;
+}
 
 // A width x height RGB gradient in which no two texels are alike.
 std::vector<uint8_t> Pattern(int32_t width, int32_t height) {
@@ -26,10 +81,10 @@ std::vector<uint8_t> Pattern(int32_t width, int32_t height) {
 class PngFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = MakeScratchDirectory();
-        ASSERT_FALSE(dir.empty());
+        dir = (std::filesystem::temp_directory_path() / "glimmerbox-png-test-XXXXXX").string();
+        ASSERT_NE(mkdtemp(dir.data()), nullptr);
     }
-    void TearDown() override { RemoveTree(dir); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
     std::string dir;
 };
 

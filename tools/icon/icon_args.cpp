@@ -1,6 +1,5 @@
 #include "icon_args.h"
 
-#include <algorithm>
 #include <limits>
 
 #include "option_reading.h"
@@ -9,7 +8,7 @@ const std::string_view IconUsage =
     "Usage: glimmerbox-icon [--seed N] [--time MS] --out FILE\n"
     "\n"
     "Draws one frame of the Glimmerbox scene offscreen and writes it as a Windows\n"
-    "icon with two 32x32 images: 8-bit with a median-cut palette, then 24-bit.\n"
+    "icon with two 32x32 images: 8-bit (256 colours from pngquant), then 24-bit.\n"
     "The same arguments always give the same bytes.\n"
     "\n"
     "  --seed N   plasma seed, 0..4294967295 (default 2)\n"
@@ -28,41 +27,48 @@ constexpr uint32_t MinTimeMs = 26;
 constexpr uint32_t MaxTimeMs = static_cast<uint32_t>(std::numeric_limits<int32_t>::max());
 constexpr uint32_t Uint32Max = std::numeric_limits<uint32_t>::max();
 
+// Option codes.
+enum : int { Seed = 's', Time = 't', Out = 'o' };
+
 // Stores one option's value; false with error set when it does not read.
-bool ReadOption(std::string_view option, std::string_view value, IconArgs& args, std::string& error) {
-    const std::string quoted = Quoted(value);
-    if (option == "--seed") {
+bool ReadOption(int code, std::string_view value, IconArgs& args, std::string& error) {
+    switch (code) {
+    case Seed:
         if (ReadDecimal(value, 0, Uint32Max, args.seed)) return true;
-        error = "--seed: expected an integer from 0 to 4294967295, got " + quoted;
+        error = "--seed: expected an integer from 0 to 4294967295, got " + Quoted(value);
         return false;
-    }
-    if (option == "--time") {
+    case Time: {
         uint32_t time = 0;
-        if (ReadDecimal(value, MinTimeMs, MaxTimeMs, time)) {
-            args.timeMs = static_cast<int32_t>(time);
-            return true;
+        if (!ReadDecimal(value, MinTimeMs, MaxTimeMs, time)) {
+            error = "--time: expected an integer from 26 to 2147483647, got " + Quoted(value);
+            return false;
         }
-        error = "--time: expected an integer from 26 to 2147483647, got " + quoted;
-        return false;
+        args.timeMs = static_cast<int32_t>(time);
+        return true;
     }
-    // --out
-    if (value.empty()) {
-        error = "--out: expected a file name, got \"\"";
-        return false;
+    default:  // Out
+        if (value.empty()) {
+            error = "--out: expected a file name, got \"\"";
+            return false;
+        }
+        args.outPath = std::string(value);
+        return true;
     }
-    args.outPath = std::string(value);
-    return true;
 }
 
 }  // namespace
 
-bool ParseIconArgs(const std::vector<std::string>& arguments, IconArgs& args, std::string& error) {
-    constexpr std::string_view Options[] = {"--seed", "--time", "--out"};
+bool ParseIconArgs(int argc, char* const* argv, IconArgs& args, std::string& error) {
+    static constexpr option Options[] = {{"seed", required_argument, nullptr, Seed},
+                                         {"time", required_argument, nullptr, Time},
+                                         {"out", required_argument, nullptr, Out},
+                                         {"help", no_argument, nullptr, HelpOption},
+                                         {}};
     IconArgs parsed;
-    const auto read = [&parsed](std::string_view option, std::string_view value, std::string& message) {
-        return ReadOption(option, value, parsed, message);
+    const auto read = [&parsed](int code, std::string_view value, std::string& message) {
+        return ReadOption(code, value, parsed, message);
     };
-    if (!ReadOptions(arguments, Options, read, parsed.help, error)) return false;
+    if (!ReadOptions(argc, argv, Options, read, parsed.help, error)) return false;
     if (parsed.help) {
         args = IconArgs{};
         args.help = true;

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // The picture in res/glimmerbox.ico: a seed whose first plasma is a vivid
 // violet, at a time when the cube shows its top and two sides.
@@ -26,4 +25,4 @@ extern const std::string_view IconUsage;
 
 // Reads the arguments after the program name into args. On failure returns
 // false and sets error to one line that starts with the offending argument.
-bool ParseIconArgs(const std::vector<std::string>& arguments, IconArgs& args, std::string& error);
+bool ParseIconArgs(int argc, char* const* argv, IconArgs& args, std::string& error);

@@ -2,16 +2,12 @@
 // icon, an 8-bit and a 24-bit 32x32 image of it.
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <system_error>
 #include <vector>
 
-#include "ico_file.h"
 #include "icon_args.h"
+#include "icon_file.h"
 #include "icon_picture.h"
-#include "median_cut.h"
 #include "render_cube.h"
 
 namespace {
@@ -23,32 +19,12 @@ constexpr int ExitBadArguments = 2;
 // Prints "glimmerbox-icon: text" on standard error.
 void ReportError(const std::string& text) { std::fprintf(stderr, "%s: %s\n", ProgramName, text.c_str()); }
 
-// Writes bytes beside path and renames them into place, so path never holds
-// a partial icon; false with nothing left behind on failure.
-bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const std::string temporary = path + ".partial";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        file.close();
-        if (file) {
-            std::error_code status;
-            std::filesystem::rename(temporary, path, status);
-            if (!status) return true;
-        }
-    }
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
     IconArgs args;
     std::string error;
-    if (!ParseIconArgs(arguments, args, error)) {
+    if (!ParseIconArgs(argc, argv, args, error)) {
         ReportError(error);
         return ExitBadArguments;
     }
@@ -67,10 +43,8 @@ int main(int argc, char** argv) {
         ReportError("the frame shows no cube to make an icon of");
         return ExitFailure;
     }
-    const IconPalette palette = BuildPalette(picture);
-    const std::vector<uint8_t> ico = EncodeIco(picture, palette, IndexPicture(picture, palette));
-    if (!WriteWholeFile(args.outPath, ico)) {
-        ReportError("cannot write \"" + args.outPath + "\"");
+    if (!WriteIcon(picture, args.outPath, error)) {
+        ReportError(error);
         return ExitFailure;
     }
     return 0;

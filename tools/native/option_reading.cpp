@@ -1,31 +1,53 @@
 #include "option_reading.h"
 
-#include <algorithm>
+#include <vector>
 
-bool ReadOptions(const std::vector<std::string>& arguments, std::span<const std::string_view> options,
-                 const OptionReader& read, bool& help, std::string& error) {
-    std::vector<std::string_view> seen;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view option = arguments[i];
-        if (option == "--help") {
+namespace {
+
+// "--name" of the option with that code.
+std::string OptionName(const option* options, int code) {
+    for (; options->name != nullptr; ++options)
+        if (options->val == code) return std::string("--") + options->name;
+    return "option";
+}
+
+// An argument getopt did not take, as errors show it.
+std::string Shown(const char* argument) { return *argument == '\0' ? Quoted(argument) : std::string(argument); }
+
+}  // namespace
+
+bool ReadOptions(int argc, char* const* argv, const option* options, const OptionReader& read, bool& help,
+                 std::string& error) {
+    optind = 0;  // glibc starts afresh, so a program or test may read twice
+    opterr = 0;  // the messages are ours
+    std::vector<int> seen;
+    // "+": stop at the first argument that is not an option; ":": report a
+    // missing value apart from an unknown option.
+    for (int code; (code = getopt_long_only(argc, argv, "+:", options, nullptr)) != -1;) {
+        if (code == ':') {
+            error = OptionName(options, optopt) + ": missing value";
+            return false;
+        }
+        if (code == '?') {
+            error = Shown(argv[optind - 1]) + ": unknown option (see --help)";
+            return false;
+        }
+        if (code == HelpOption) {
             // Help wins over whatever follows, so it always gets through.
             help = true;
             return true;
         }
-        if (std::find(options.begin(), options.end(), option) == options.end()) {
-            error = (option.empty() ? Quoted(option) : std::string(option)) + ": unknown option (see --help)";
+        for (const int earlier : seen) {
+            if (earlier != code) continue;
+            error = OptionName(options, code) + ": given more than once";
             return false;
         }
-        if (std::find(seen.begin(), seen.end(), option) != seen.end()) {
-            error = std::string(option) + ": given more than once";
-            return false;
-        }
-        seen.push_back(option);
-        if (i + 1 == arguments.size()) {
-            error = std::string(option) + ": missing value";
-            return false;
-        }
-        if (!read(option, arguments[++i], error)) return false;
+        seen.push_back(code);
+        if (!read(code, optarg, error)) return false;
+    }
+    if (optind < argc) {
+        error = Shown(argv[optind]) + ": unknown option (see --help)";
+        return false;
     }
     return true;
 }

@@ -85,10 +85,9 @@ bool RunFrames(const RenderArgs& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
     RenderArgs args;
     std::string error;
-    if (!ParseRenderArgs(arguments, args, error)) {
+    if (!ParseRenderArgs(argc, argv, args, error)) {
         ReportError(error);
         return ExitBadArguments;
     }

@@ -77,38 +77,49 @@ bool ReadTimes(std::string_view text, RenderArgs& args, std::string& error) {
     return true;
 }
 
+// Option codes.
+enum : int { Seed = 's', FrameMs = 'f', Size = 'z', At = 'a', Out = 'o' };
+
 // Stores one option's value; false with error set when it does not read.
-bool ReadOption(std::string_view option, std::string_view value, RenderArgs& args, std::string& error) {
-    if (option == "--seed") {
+bool ReadOption(int code, std::string_view value, RenderArgs& args, std::string& error) {
+    switch (code) {
+    case Seed:
         if (ReadDecimal(value, 0, Uint32Max, args.seed)) return true;
         error = "--seed: expected an integer from 0 to 4294967295, got " + Quoted(value);
         return false;
-    }
-    if (option == "--frame-ms") {
+    case FrameMs:
         if (ReadDecimal(value, 1, Uint32Max, args.frameMs)) return true;
         error = "--frame-ms: expected an integer from 1 to 4294967295, got " + Quoted(value);
         return false;
+    case Size:
+        return ReadSize(value, args, error);
+    case At:
+        return ReadTimes(value, args, error);
+    default:  // Out
+        if (value.empty()) {
+            error = "--out: expected a directory, got \"\"";
+            return false;
+        }
+        args.outDir = std::string(value);
+        return true;
     }
-    if (option == "--size") return ReadSize(value, args, error);
-    if (option == "--at") return ReadTimes(value, args, error);
-    // --out
-    if (value.empty()) {
-        error = "--out: expected a directory, got \"\"";
-        return false;
-    }
-    args.outDir = std::string(value);
-    return true;
 }
 
 }  // namespace
 
-bool ParseRenderArgs(const std::vector<std::string>& arguments, RenderArgs& args, std::string& error) {
-    constexpr std::string_view Options[] = {"--seed", "--frame-ms", "--size", "--at", "--out"};
+bool ParseRenderArgs(int argc, char* const* argv, RenderArgs& args, std::string& error) {
+    static constexpr option Options[] = {{"seed", required_argument, nullptr, Seed},
+                                         {"frame-ms", required_argument, nullptr, FrameMs},
+                                         {"size", required_argument, nullptr, Size},
+                                         {"at", required_argument, nullptr, At},
+                                         {"out", required_argument, nullptr, Out},
+                                         {"help", no_argument, nullptr, HelpOption},
+                                         {}};
     RenderArgs parsed;
-    const auto read = [&parsed](std::string_view option, std::string_view value, std::string& message) {
-        return ReadOption(option, value, parsed, message);
+    const auto read = [&parsed](int code, std::string_view value, std::string& message) {
+        return ReadOption(code, value, parsed, message);
     };
-    if (!ReadOptions(arguments, Options, read, parsed.help, error)) return false;
+    if (!ReadOptions(argc, argv, Options, read, parsed.help, error)) return false;
     if (parsed.help) {
         args = RenderArgs{};
         args.help = true;

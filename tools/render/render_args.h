@@ -26,4 +26,4 @@ extern const std::string_view RenderUsage;
 
 // Reads the arguments after the program name into args. On failure returns
 // false and sets error to one line that starts with the offending option.
-bool ParseRenderArgs(const std::vector<std::string>& arguments, RenderArgs& args, std::string& error);
+bool ParseRenderArgs(int argc, char* const* argv, RenderArgs& args, std::string& error);

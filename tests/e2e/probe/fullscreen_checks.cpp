@@ -1,4 +1,4 @@
-// Full-screen mode seen from outside: window, pixels, title, input, display mode.
+// Full-screen mode seen from outside: window, pixels, title, input.
 #include <windows.h>
 
 #include <cstdlib>
@@ -19,26 +19,6 @@ constexpr const char* BaseTitle = "Glimmerbox v 1.0";
 constexpr DWORD FpsWatchMs = 3200;
 constexpr int CentreBox = 120;
 constexpr int CornerBox = 24;
-
-struct DisplayMode {
-    DWORD width, height, bits;
-};
-
-// The display mode now in force.
-DisplayMode CurrentMode() {
-    DEVMODEA mode{};
-    mode.dmSize = sizeof mode;
-    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
-    return {mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel};
-}
-
-// Checks that the display mode is back to what it was before the run.
-void ExpectModeRestored(const DisplayMode& before) {
-    const DisplayMode after = CurrentMode();
-    Check(after.width == before.width && after.height == before.height && after.bits == before.bits,
-          "display mode after the run is %lux%lu %lu bits, before it was %lux%lu %lu bits", after.width, after.height,
-          after.bits, before.width, before.height, before.bits);
-}
 
 // The N of a title "Glimmerbox v 1.0   [N FPS]", or -1 for any other text.
 long TitleFps(const std::string& title) {
@@ -160,17 +140,13 @@ void CheckFullScreen(SaverRun& run) {
 }  // namespace
 
 void FullScreenRun(const Arguments& args) {
-    const DisplayMode before = CurrentMode();
-    Note("display mode %lux%lu %lu bits", before.width, before.height, before.bits);
     SaverRun run;
     if (!StartSaver(args.at(0), "/s", run)) return;
     CheckFullScreen(run);
     FinishSaver(run);
-    ExpectModeRestored(before);
 }
 
 void FullScreenClose(const Arguments& args) {
-    const DisplayMode before = CurrentMode();
     SaverRun run;
     if (!StartSaver(args.at(0), args.size() > 1 ? args[1] : "", run)) return;
     HWND window = WaitForProcessWindow(run.info.dwProcessId, SaverClass, nullptr, DeadlineMs);
@@ -181,5 +157,4 @@ void FullScreenClose(const Arguments& args) {
         ExpectCleanExit(run, DeadlineMs, "WM_CLOSE");
     }
     FinishSaver(run);
-    ExpectModeRestored(before);
 }
