@@ -75,6 +75,7 @@ void CreateOwnWindow() {
     // Keys and size only: the mouse does not end the program.
     DrawWindow = CreateDrawWindow(RootWindow(XDisplay, screen), visual, screen, KeyPressMask | StructureNotifyMask);
     WatchedWindow = DrawWindow;
+    OwnsWindow = true;
     XStoreName(XDisplay, DrawWindow, OwnWindowTitle);
     XClassHint classHint{const_cast<char*>("glimmerbox"), const_cast<char*>("Glimmerbox")};
     XSetClassHint(XDisplay, DrawWindow, &classHint);
