@@ -39,6 +39,7 @@ if [ $# -gt 0 ]; then
     # shellcheck disable=SC2086
     start_x_server "$work/xephyr.log" env DISPLAY="$display" Xephyr $heads +xinerama || exit 1
     xephyr_pid=$X_SERVER_PID
+    display=$X_DISPLAY
 fi
 
 prefix=$work/prefix
