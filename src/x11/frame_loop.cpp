@@ -89,8 +89,9 @@ bool RunFrames(uint32_t delayUs, bool showFps) {
         ++FrameCount;
         // Deadlines on a fixed grid, so that the time lost waking up does
         // not add up; a late frame starts the grid again from now.
+        const int64_t nowNs = MonotonicNs();
         nextFrameNs += delayNs;
-        if (nextFrameNs < MonotonicNs()) nextFrameNs = MonotonicNs();
+        if (nextFrameNs < nowNs) nextFrameNs = nowNs;
         if (!WaitUntil(nextFrameNs)) break;
     }
     return !StopRequested();

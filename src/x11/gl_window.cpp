@@ -132,10 +132,10 @@ void OpenXDisplay(const char* source) {
     const char* name = std::getenv("DISPLAY");
     XDisplay = XOpenDisplay(nullptr);
     if (XDisplay == nullptr) ExitWithError(1, "DISPLAY \"%s\": cannot open the X display", name ? name : "");
-    CatchXErrors();
     int errorBase = 0, eventBase = 0;
     if (!glXQueryExtension(XDisplay, &errorBase, &eventBase))
         ExitWithError(1, "%s: no GLX visual: the X display \"%s\" has no GLX extension", source, DisplayString(XDisplay));
+    CatchXErrors(errorBase);
 }
 
 void SetUpWindow(const WindowChoice& choice) {

@@ -1,7 +1,5 @@
 #include "x11/x_errors.h"
 
-#include <GL/glx.h>
-
 #include <cstdint>
 
 #include "x11/gl_window.h"
@@ -14,7 +12,7 @@ constexpr int GlxBadDrawable = 2;
 
 bool Trapping;
 int TrappedError;
-int GlxErrorBase = -1;
+int GlxErrorBase;
 
 // The errors already printed: each kind once, so a fault in every frame
 // does not flood standard error.
@@ -40,7 +38,7 @@ bool PrintedBefore(const XErrorEvent& event) {
 bool FromOurWindowsEnd(const XErrorEvent& event) {
     const bool ours = event.resourceid == DrawWindow || event.resourceid == WatchedWindow;
     const bool gone = event.error_code == BadWindow || event.error_code == BadDrawable ||
-                      (GlxErrorBase >= 0 && event.error_code == GlxErrorBase + GlxBadDrawable);
+                      event.error_code == GlxErrorBase + GlxBadDrawable;
     return ours && gone;
 }
 
@@ -64,9 +62,8 @@ int OnLostConnection(Display*) { ExitAtOnce(1, "lost the connection to the X dis
 
 }  // namespace
 
-void CatchXErrors() {
-    int eventBase = 0;
-    if (!glXQueryExtension(XDisplay, &GlxErrorBase, &eventBase)) GlxErrorBase = -1;
+void CatchXErrors(int glxErrorBase) {
+    GlxErrorBase = glxErrorBase;
     XSetErrorHandler(OnXError);
     XSetIOErrorHandler(OnLostConnection);
 }

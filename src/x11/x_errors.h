@@ -3,10 +3,8 @@
 // once each. A lost connection ends the program at once.
 #pragma once
 
-#include <X11/Xlib.h>
-
-// Installs the handlers on the display.
-void CatchXErrors();
+// Installs the handlers on the display, whose GLX errors start at glxErrorBase.
+void CatchXErrors(int glxErrorBase);
 // Starts noting, instead of printing, the errors of the calls that follow.
 void TrapXErrors();
 // Waits for the replies to the calls since TrapXErrors; returns the first
