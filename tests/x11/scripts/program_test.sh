@@ -112,16 +112,14 @@ depthless_visual() {
     glxinfo -v | awk '/^Visual ID:/ { v = $3; truecolor = /class=TrueColor/ }
         /doubleBuffer=/ { double = /doubleBuffer=1/ } truecolor && double && /depthSize=0 / { print "0x" v; exit }'
 }
-geometry() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
-# The scene is drawn with a depth buffer (otherwise the cube shows inside
-# out): in the given window, or in a window inside it of the same size.
+# The scene is drawn with a depth buffer (without one the cube shows inside
+# out): in the given window, or in the window inside it.
 drawn_with_depth() {
-    inner=$(xwininfo -children -id "$1" | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p' | head -n 1)
-    surface=${inner:-$1}
-    visual=$(xwininfo -id "$surface" | sed -n 's/^ *Visual: 0x//p')
+    surface=$(xwininfo -children -id "$1" | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p' | head -n 1)
+    visual=$(xwininfo -id "${surface:-$1}" | sed -n 's/^ *Visual: 0x//p')
     bits=$(depth_bits "$visual")
-    echo "$2: drawn in $surface ($(geometry "$surface")), visual 0x$visual, ${bits:-no} depth bits"
-    [ "${bits:-0}" -gt 0 ] && [ "$(geometry "$surface")" = "$(geometry "$1")" ]
+    echo "$2: drawn in ${surface:-$1}, visual 0x$visual, ${bits:-no} depth bits"
+    [ "${bits:-0}" -gt 0 ]
 }
 
 # Usage: given_window <what> <host pid> <host window> <crop of the scene> [depthless]
