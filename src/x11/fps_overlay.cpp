@@ -7,9 +7,11 @@
 
 #include "loop/frame_title.h"
 #include "x11/gl_window.h"
+#include "x11/report_failure.h"
 
 namespace {
 
+constexpr const char* FontName = "fixed";
 constexpr int FirstGlyph = 32;
 constexpr int GlyphCount = 96;
 constexpr int MarginPixels = 8;
@@ -21,10 +23,14 @@ int SpaceAdvance;
 }  // namespace
 
 bool LoadOverlayFont() {
-    XFontStruct* font = XLoadQueryFont(XDisplay, "fixed");
-    if (font == nullptr) return false;
+    XFontStruct* font = XLoadQueryFont(XDisplay, FontName);
+    if (font == nullptr) {
+        ReportProblem("--fps: cannot load the X font \"%s\"; the frame rate is not shown", FontName);
+        return false;
+    }
     GlyphLists = glGenLists(GlyphCount);
-    glXUseXFont(font->fid, FirstGlyph, GlyphCount, GlyphLists);
+    if (GlyphLists != 0) glXUseXFont(font->fid, FirstGlyph, GlyphCount, GlyphLists);
+    else ReportProblem("--fps: no OpenGL display lists for the font; the frame rate is not shown");
     FontDescent = font->descent;
     SpaceAdvance = font->max_bounds.width;
     XFreeFont(XDisplay, font);

@@ -21,13 +21,12 @@ int32_t FrameCount;
 int32_t ShownFramesPerSecond;
 
 // One event: a new size reaches the scene; keys and the close button end our
-// own window; the end of a given window ends the program.
+// own window; the end of the watched window ends the program.
 void HandleEvent(const XEvent& event) {
-    if (event.type == ConfigureNotify && event.xconfigure.window == DrawWindow) {
-        WindowWidth = event.xconfigure.width;
-        WindowHeight = event.xconfigure.height;
+    if (event.type == ConfigureNotify && event.xconfigure.window == WatchedWindow) {
+        FollowWindowSize(event.xconfigure.width, event.xconfigure.height);
         ResizeScene(WindowWidth, WindowHeight);
-    } else if (event.type == DestroyNotify && event.xdestroywindow.window == DrawWindow) {
+    } else if (event.type == DestroyNotify && event.xdestroywindow.window == WatchedWindow) {
         WindowEnded = true;
     } else if (OwnsWindow && event.type == KeyPress) {
         XKeyEvent key = event.xkey;
@@ -39,28 +38,25 @@ void HandleEvent(const XEvent& event) {
     }
 }
 
-// Handles every event that has arrived; false once the loop should end.
+// Handles every event that has arrived; false once the window has ended.
 bool HandleEvents() {
     while (!WindowEnded && XPending(XDisplay) > 0) {
         XEvent event;
         XNextEvent(XDisplay, &event);
         HandleEvent(event);
     }
-    return !WindowEnded && !StopRequested();
+    return !WindowEnded;
 }
 
-// Handles events until the deadline; false once the loop should end. It
-// waits at least once, with no time left if need be, so that a held stop
-// signal is taken.
+// Handles events until the deadline; false once the loop should end.
 bool WaitUntil(int64_t deadlineNs) {
     const int fd = ConnectionNumber(XDisplay);
-    int64_t leftNs = 0;
-    do {
+    for (;;) {
         if (!HandleEvents()) return false;
-        leftNs = deadlineNs - MonotonicNs();
-        WaitForInput(fd, leftNs > 0 ? leftNs : 0);
-    } while (leftNs > 0);
-    return HandleEvents();
+        const int64_t leftNs = deadlineNs - MonotonicNs();
+        if (leftNs <= 0) return true;
+        if (!WaitForInput(fd, leftNs)) return false;
+    }
 }
 
 // Once a second: the frame rate into our title, or kept for the overlay.
@@ -72,10 +68,12 @@ void ShowFrameRate() {
 
 }  // namespace
 
-void RunFrames(uint32_t delayUs, bool showFps) {
+bool RunFrames(uint32_t delayUs, bool showFps) {
     const bool overlay = showFps && !OwnsWindow && LoadOverlayFont();
+    const int64_t delayNs = static_cast<int64_t>(delayUs) * NsPerUs;
     StartTick = TickCountMs();
     int64_t nextRateNs = MonotonicNs() + FrameRatePeriodNs;
+    int64_t nextFrameNs = MonotonicNs();
     while (HandleEvents()) {
         const int64_t frameStartNs = MonotonicNs();
         // A frame counts in the second it starts in.
@@ -89,6 +87,12 @@ void RunFrames(uint32_t delayUs, bool showFps) {
         if (overlay) DrawFpsOverlay(ShownFramesPerSecond, WindowWidth, WindowHeight);
         PresentFrame();
         ++FrameCount;
-        if (!WaitUntil(frameStartNs + static_cast<int64_t>(delayUs) * NsPerUs)) break;
+        // Deadlines on a fixed grid, so that the time lost waking up does
+        // not add up; a late frame starts the grid again from now.
+        const int64_t nowNs = MonotonicNs();
+        nextFrameNs += delayNs;
+        if (nextFrameNs < nowNs) nextFrameNs = nowNs;
+        if (!WaitUntil(nextFrameNs)) break;
     }
+    return !StopRequested();
 }

@@ -3,8 +3,9 @@
 
 #include <cstdint>
 
-// Draws frames into DrawWindow until a stop signal, the end of the window,
-// or (in our own window) Q, Escape or the close button. Each frame starts
-// delayUs after the previous one started, or at once when drawing took
-// longer. showFps draws the frame rate where the title is not ours.
-void RunFrames(uint32_t delayUs, bool showFps);
+// Draws frames until a stop signal, the end of the watched window, or (in
+// our own window) Q, Escape or the close button. Frames start delayUs apart,
+// or at once when drawing fell behind. showFps draws the frame rate where
+// the title is not ours. False when a stop signal ended it: the X server
+// may then be stopped, so nothing more may wait for it.
+bool RunFrames(uint32_t delayUs, bool showFps);

@@ -6,9 +6,11 @@
 #include <cstdlib>
 
 #include "x11/report_failure.h"
+#include "x11/x_errors.h"
 
 Display* XDisplay;
 Window DrawWindow;
+Window WatchedWindow;
 bool OwnsWindow;
 int32_t WindowWidth;
 int32_t WindowHeight;
@@ -23,58 +25,57 @@ constexpr const char* OwnWindowTitle = "Glimmerbox v 1.0";
 
 GLXContext Context;
 Colormap OwnColormap;
+bool MadeDrawWindow;  // DrawWindow is ours to destroy: our own window, or a child of a given one
 bool DoubleBuffered;
-int LastXError;
-
-// Keeps X errors to ourselves: the caller that expects one asks for it, and
-// one that comes while the window is being destroyed under us is no fault.
-int NoteXError(Display*, XErrorEvent* event) {
-    LastXError = event->error_code;
-    return 0;
-}
-
-// The connection is gone (the server ended): say so in one line.
-int LostConnection(Display*) { ExitWithError(1, "lost the connection to the X display"); }
-
-// The error code of the requests sent since the last call, 0 for none.
-int TakeXError() {
-    XSync(XDisplay, False);
-    const int error = LastXError;
-    LastXError = 0;
-    return error;
-}
 
 // A direct context from the visual, made current on DrawWindow.
 void MakeContext(XVisualInfo* visual, const char* source) {
+    TrapXErrors();
     Context = glXCreateContext(XDisplay, visual, nullptr, True);
-    if (Context == nullptr || TakeXError() != 0) ExitWithError(1, "%s: cannot create a GLX context", source);
+    if (UntrapXErrors() != 0 || Context == nullptr) ExitWithError(1, "%s: cannot create a GLX context", source);
     int doubleBuffer = 0;
     glXGetConfig(XDisplay, visual, GLX_DOUBLEBUFFER, &doubleBuffer);
     DoubleBuffered = doubleBuffer != 0;
-    if (!glXMakeCurrent(XDisplay, DrawWindow, Context) || TakeXError() != 0)
+    TrapXErrors();
+    const bool current = glXMakeCurrent(XDisplay, DrawWindow, Context);
+    if (UntrapXErrors() != 0 || !current)
         ExitWithError(1, "%s: cannot draw into window 0x%lx with OpenGL", source, DrawWindow);
 }
 
-// Our own titled window at 640x480, with the close button wired to us.
-void CreateOwnWindow() {
+// A double-buffered RGBA visual with a depth buffer; null when there is none.
+XVisualInfo* DepthBufferedVisual(int screen) {
     int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1,
                         GLX_DEPTH_SIZE, 16, None};
-    const int screen = DefaultScreen(XDisplay);
-    XVisualInfo* visual = glXChooseVisual(XDisplay, screen, attributes);
-    if (visual == nullptr) ExitWithError(1, "--window: no double-buffered RGBA GLX visual with a depth buffer");
-    const Window root = RootWindow(XDisplay, screen);
-    OwnColormap = XCreateColormap(XDisplay, root, visual->visual, AllocNone);
+    return glXChooseVisual(XDisplay, screen, attributes);
+}
+
+// A window of ours on a visual with a depth buffer, inside parent; the
+// events are those of mask.
+Window CreateDrawWindow(Window parent, XVisualInfo* visual, int screen, long mask) {
+    OwnColormap = XCreateColormap(XDisplay, RootWindow(XDisplay, screen), visual->visual, AllocNone);
     XSetWindowAttributes set{};
     set.colormap = OwnColormap;
     set.background_pixel = BlackPixel(XDisplay, screen);
     set.border_pixel = BlackPixel(XDisplay, screen);
-    // Keys and size only: the mouse does not end the program.
-    set.event_mask = KeyPressMask | StructureNotifyMask;
-    DrawWindow = XCreateWindow(XDisplay, root, 0, 0, OwnWindowWidth, OwnWindowHeight, 0, visual->depth, InputOutput,
-                               visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &set);
-    OwnsWindow = true;
+    set.event_mask = mask;
+    MadeDrawWindow = true;
+    return XCreateWindow(XDisplay, parent, 0, 0, static_cast<unsigned>(WindowWidth),
+                         static_cast<unsigned>(WindowHeight), 0, visual->depth, InputOutput, visual->visual,
+                         CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &set);
+}
+
+// Our own titled window at 640x480, with the close button wired to us.
+void CreateOwnWindow() {
+    const int screen = DefaultScreen(XDisplay);
+    XVisualInfo* visual = DepthBufferedVisual(screen);
+    if (visual == nullptr) ExitWithError(1, "--window: no double-buffered RGBA GLX visual with a depth buffer");
     WindowWidth = OwnWindowWidth;
     WindowHeight = OwnWindowHeight;
+    TrapXErrors();
+    // Keys and size only: the mouse does not end the program.
+    DrawWindow = CreateDrawWindow(RootWindow(XDisplay, screen), visual, screen, KeyPressMask | StructureNotifyMask);
+    WatchedWindow = DrawWindow;
+    OwnsWindow = true;
     XStoreName(XDisplay, DrawWindow, OwnWindowTitle);
     XClassHint classHint{const_cast<char*>("glimmerbox"), const_cast<char*>("Glimmerbox")};
     XSetClassHint(XDisplay, DrawWindow, &classHint);
@@ -82,19 +83,23 @@ void CreateOwnWindow() {
     DeleteWindowAtom = XInternAtom(XDisplay, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(XDisplay, DrawWindow, &DeleteWindowAtom, 1);
     XMapWindow(XDisplay, DrawWindow);
-    if (TakeXError() != 0) ExitWithError(1, "--window: cannot create a window");
+    if (UntrapXErrors() != 0) ExitWithError(1, "--window: cannot create a window");
     MakeContext(visual, "--window");
     XFree(visual);
 }
 
 // A window made by someone else: a context from its own visual, and news of
-// its size and its end.
+// its size and its end. Without a depth buffer the cube would be drawn
+// inside out, so then we draw in a child window of ours that has one.
 void AdoptWindow(Window window, const char* source) {
+    WatchedWindow = window;
     DrawWindow = window;
     XWindowAttributes attributes{};
-    if (!XGetWindowAttributes(XDisplay, window, &attributes) || TakeXError() != 0)
-        ExitWithError(1, "%s 0x%lx: not a window on this display", source, window);
+    // Size news first, so that a resize right after the size is read is not lost.
+    TrapXErrors();
     XSelectInput(XDisplay, window, StructureNotifyMask);
+    const Status read = XGetWindowAttributes(XDisplay, window, &attributes);
+    if (UntrapXErrors() != 0 || !read) ExitWithError(1, "%s 0x%lx: not a window on this display", source, window);
     WindowWidth = attributes.width;
     WindowHeight = attributes.height;
     XVisualInfo wanted{};
@@ -104,6 +109,19 @@ void AdoptWindow(Window window, const char* source) {
     int usesGl = 0;
     if (visual == nullptr || glXGetConfig(XDisplay, visual, GLX_USE_GL, &usesGl) != 0 || !usesGl)
         ExitWithError(1, "%s 0x%lx: its visual 0x%lx has no GLX support", source, window, wanted.visualid);
+    int depthBits = 0;
+    glXGetConfig(XDisplay, visual, GLX_DEPTH_SIZE, &depthBits);
+    if (depthBits == 0) {
+        XFree(visual);
+        const int screen = XScreenNumberOfScreen(attributes.screen);
+        visual = DepthBufferedVisual(screen);
+        if (visual == nullptr)
+            ExitWithError(1, "%s 0x%lx: its visual has no depth buffer, and no visual has one", source, window);
+        TrapXErrors();
+        DrawWindow = CreateDrawWindow(window, visual, screen, NoEventMask);
+        XMapWindow(XDisplay, DrawWindow);
+        if (UntrapXErrors() != 0) ExitWithError(1, "%s 0x%lx: cannot make a window inside it", source, window);
+    }
     MakeContext(visual, source);
     XFree(visual);
 }
@@ -114,16 +132,22 @@ void OpenXDisplay(const char* source) {
     const char* name = std::getenv("DISPLAY");
     XDisplay = XOpenDisplay(nullptr);
     if (XDisplay == nullptr) ExitWithError(1, "DISPLAY \"%s\": cannot open the X display", name ? name : "");
-    XSetErrorHandler(NoteXError);
-    XSetIOErrorHandler(LostConnection);
     int errorBase = 0, eventBase = 0;
     if (!glXQueryExtension(XDisplay, &errorBase, &eventBase))
         ExitWithError(1, "%s: no GLX visual: the X display \"%s\" has no GLX extension", source, DisplayString(XDisplay));
+    CatchXErrors(errorBase);
 }
 
 void SetUpWindow(const WindowChoice& choice) {
     if (choice.kind == WindowKind::Own) CreateOwnWindow();
     else AdoptWindow(choice.kind == WindowKind::Root ? DefaultRootWindow(XDisplay) : choice.window, choice.source);
+}
+
+void FollowWindowSize(int32_t width, int32_t height) {
+    WindowWidth = width;
+    WindowHeight = height;
+    if (DrawWindow != WatchedWindow)
+        XResizeWindow(XDisplay, DrawWindow, static_cast<unsigned>(width), static_cast<unsigned>(height));
 }
 
 void PresentFrame() {
@@ -135,7 +159,7 @@ void CloseXDisplay() {
     if (XDisplay == nullptr) return;
     glXMakeCurrent(XDisplay, None, nullptr);
     if (Context != nullptr) glXDestroyContext(XDisplay, Context);
-    if (OwnsWindow) {
+    if (MadeDrawWindow) {
         XDestroyWindow(XDisplay, DrawWindow);
         XFreeColormap(XDisplay, OwnColormap);
     }

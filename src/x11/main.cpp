@@ -1,5 +1,8 @@
 // glimmerbox: the turning plasma cube as an X11 display program for
 // screensaver daemons, or in a window of its own.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,7 +13,20 @@
 #include "x11/report_failure.h"
 #include "x11/stop_signals.h"
 
+namespace {
+
+// A daemon may start us with standard input, output or error closed; the X
+// connection would then take that number, and a message meant for standard
+// error would go into the X protocol stream.
+void OpenStandardFiles() {
+    for (int fd = 0; fd <= 2; ++fd)
+        if (fcntl(fd, F_GETFD) == -1 && open("/dev/null", O_RDWR) != fd) std::_Exit(1);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    OpenStandardFiles();
     Options options;
     OptionError error{};
     if (!ReadOptions(argc, argv, options, error)) ExitWithError(2, "%s", error.text);
@@ -21,12 +37,13 @@ int main(int argc, char** argv) {
     WindowChoice choice{};
     if (!ChooseWindow(options, std::getenv("XSCREENSAVER_WINDOW"), choice, error)) ExitWithError(2, "%s", error.text);
 
-    HoldStopSignals();
+    CatchStopSignals();
     OpenXDisplay(choice.source);
     SetUpWindow(choice);
     ResizeScene(WindowWidth, WindowHeight);
     InitScene();
-    RunFrames(options.delayUs, options.fps);
-    CloseXDisplay();
+    // After a stop signal the server may be stopped or hung; it frees our
+    // window and context itself when the connection closes.
+    if (RunFrames(options.delayUs, options.fps)) CloseXDisplay();
     return 0;
 }

@@ -1,30 +1,25 @@
 #include "x11/options.h"
 
+#include <getopt.h>
+
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-enum class OptionName : uint8_t { Root, Window, WindowId, Delay, Fps, Help, Unknown };
+enum OptionName : int { Root = 1, Window, WindowId, Delay, Fps, Help };
 
-struct OptionSpelling {
-    const char* name;
-    OptionName option;
+// Each may be spelled with one dash or two; a value follows as the next word
+// or after "=".
+constexpr option LongOptions[] = {
+    {"root", no_argument, nullptr, Root},          {"window", no_argument, nullptr, Window},
+    {"window-id", required_argument, nullptr, WindowId}, {"delay", required_argument, nullptr, Delay},
+    {"fps", no_argument, nullptr, Fps},            {"help", no_argument, nullptr, Help},
+    {nullptr, 0, nullptr, 0},
 };
-
-constexpr OptionSpelling Spellings[] = {
-    {"root", OptionName::Root},   {"window", OptionName::Window}, {"window-id", OptionName::WindowId},
-    {"delay", OptionName::Delay}, {"fps", OptionName::Fps},       {"help", OptionName::Help},
-};
-
-// The option a word names: "-name" or "--name".
-OptionName NameOf(const char* word) {
-    if (word[0] != '-') return OptionName::Unknown;
-    const char* name = word[1] == '-' ? word + 2 : word + 1;
-    for (const OptionSpelling& spelling : Spellings)
-        if (std::strcmp(name, spelling.name) == 0) return spelling.option;
-    return OptionName::Unknown;
-}
+// No short options; stop at the first word that is not an option; report
+// a missing value as ':'; print nothing.
+constexpr const char* ShortOptions = "+:";
 
 // Digits in base 10 or 16 up to 0xFFFFFFFF, nothing else.
 bool ReadUnsigned(const char* text, uint32_t base, uint32_t& value) {
@@ -60,36 +55,47 @@ bool ReadWindowId(const char* text, uint32_t& window) {
 }
 
 bool ReadOptions(int argc, const char* const* argv, Options& options, OptionError& error) {
-    for (int i = 1; i < argc; ++i) {
-        const char* word = argv[i];
-        const OptionName option = NameOf(word);
-        if (option == OptionName::Unknown) {
+    // getopt does not reorder the words with "+", so it writes nothing.
+    char* const* words = const_cast<char* const*>(argv);
+    optind = 0;  // from the start, also when called again
+    opterr = 0;
+    for (;;) {
+        const int option = getopt_long_only(argc, words, ShortOptions, LongOptions, nullptr);
+        if (option == -1) break;
+        // The word as written: the one just read, or the one before a separate value.
+        const char* word = argv[optind - 1];
+        if (option == '?') {
             SetError(error, word, nullptr, "unknown option (see --help)");
             return false;
         }
-        if (option == OptionName::Root) options.kind = WindowKind::Root;
-        else if (option == OptionName::Window) options.kind = WindowKind::Own;
-        else if (option == OptionName::Fps) options.fps = true;
-        else if (option == OptionName::Help) options.help = true;
-        else {
-            if (i + 1 == argc) {
-                SetError(error, word, nullptr, "missing value");
-                return false;
-            }
-            const char* value = argv[++i];
-            if (option == OptionName::WindowId && !ReadWindowId(value, options.windowId)) {
-                SetError(error, word, value, "not a window id (decimal, or hexadecimal after 0x)");
-                return false;
-            }
-            uint32_t delay = 0;
-            if (option == OptionName::Delay) {
-                if (!ReadUnsigned(value, 10, delay) || delay > MaxDelayUs) {
-                    SetError(error, word, value, "not a whole number of microseconds from 0 to 10000000");
-                    return false;
-                }
-                options.delayUs = delay;
-            }
+        if (option == ':') {
+            SetError(error, word, nullptr, "missing value");
+            return false;
         }
+        char spelled[64];
+        if (optarg == word) word = argv[optind - 2];
+        std::snprintf(spelled, sizeof spelled, "%.*s", static_cast<int>(std::strcspn(word, "=")), word);
+        if (option == Root) options.kind = WindowKind::Root;
+        else if (option == Window) options.kind = WindowKind::Own;
+        else if (option == Fps) options.fps = true;
+        else if (option == Help) options.help = true;
+        else if (option == WindowId && !ReadWindowId(optarg, options.windowId)) {
+            SetError(error, spelled, optarg, "not a window id (decimal, or hexadecimal after 0x)");
+            return false;
+        } else if (option == Delay) {
+            uint32_t delay = 0;
+            if (!ReadUnsigned(optarg, 10, delay) || delay > MaxDelayUs) {
+                SetError(error, spelled, optarg, "not a whole number of microseconds from 0 to 10000000");
+                return false;
+            }
+            options.delayUs = delay;
+        }
+    }
+    // We take no other words; getopt's "--" that ends the options is none of ours either.
+    const bool endMark = optind > 1 && std::strcmp(argv[optind - 1], "--") == 0;
+    if (endMark || optind < argc) {
+        SetError(error, endMark ? "--" : argv[optind], nullptr, "unknown option (see --help)");
+        return false;
     }
     return true;
 }

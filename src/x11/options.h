@@ -30,9 +30,11 @@ struct OptionError {
     char text[160];
 };
 
-// Reads -x and --x spellings of --root, --window, --window-id ID (decimal or
-// 0x hex), --delay MICROSECONDS, --fps and --help. A repeated option counts
-// once, its last value winning. False with error set on the first bad word.
+// Reads --root, --window, --window-id ID (decimal or 0x hex), --delay
+// MICROSECONDS, --fps and --help, as getopt_long_only takes them (one dash
+// or two, a unique abbreviation, the value as the next word or after "=").
+// A repeated option counts once, its last value winning. False with error
+// set on the first bad word, which the text names as written.
 bool ReadOptions(int argc, const char* const* argv, Options& options, OptionError& error);
 // --window-id wins; then --root, which means $XSCREENSAVER_WINDOW when that
 // is set (screensaverWindow non-null and non-empty) and the root window

@@ -1,39 +1,60 @@
 #include "x11/stop_signals.h"
 
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 namespace {
 
 volatile sig_atomic_t Stopping;
-sigset_t WaitMask;  // the mask while waiting: the stop signals let through
+volatile sig_atomic_t Waiting;  // the main thread is in the wait, or about to enter it with the signals held
+pthread_t MainThread;
+sigset_t StopSet;
 
-// The handler of both signals: the loop sees the flag after its wait.
-void NoteStop(int) { Stopping = 1; }
+// Outside the wait the main thread may be blocked in an X call that never
+// returns, so the process ends here; _exit is safe in a handler and the
+// server frees our window and context. The GL driver's threads may take a
+// signal too: they hand it to the main thread, which alone decides.
+void OnStopSignal(int signal) {
+    if (!pthread_equal(pthread_self(), MainThread)) {
+        pthread_kill(MainThread, signal);
+        return;
+    }
+    if (Waiting == 0) _exit(0);
+    Stopping = 1;
+}
 
 }  // namespace
 
-void HoldStopSignals() {
+void CatchStopSignals() {
+    MainThread = pthread_self();
+    sigemptyset(&StopSet);
+    sigaddset(&StopSet, SIGTERM);
+    sigaddset(&StopSet, SIGINT);
     struct sigaction action{};
-    action.sa_handler = NoteStop;
-    sigemptyset(&action.sa_mask);
+    action.sa_handler = OnStopSignal;
+    action.sa_mask = StopSet;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
-    sigset_t stops;
-    sigemptyset(&stops);
-    sigaddset(&stops, SIGTERM);
-    sigaddset(&stops, SIGINT);
-    // Threads started later (the GL driver's) inherit the held mask, so the
-    // signals reach this thread, and only inside ppoll.
-    sigprocmask(SIG_BLOCK, &stops, &WaitMask);
-    sigdelset(&WaitMask, SIGTERM);
-    sigdelset(&WaitMask, SIGINT);
 }
 
 bool StopRequested() { return Stopping != 0; }
 
-void WaitForInput(int fd, int64_t timeoutNs) {
-    pollfd input{fd, POLLIN, 0};
-    const timespec timeout{static_cast<time_t>(timeoutNs / 1'000'000'000), static_cast<long>(timeoutNs % 1'000'000'000)};
-    ppoll(&input, 1, &timeout, &WaitMask);
+bool WaitForInput(int fd, int64_t timeoutNs) {
+    // The signals are held from before the flag is read until ppoll lets
+    // them through, so one that comes in between is taken inside ppoll
+    // instead of being lost until the timeout.
+    sigset_t openMask;
+    pthread_sigmask(SIG_BLOCK, &StopSet, &openMask);
+    Waiting = 1;
+    if (Stopping == 0) {
+        pollfd input{fd, POLLIN, 0};
+        const timespec timeout{static_cast<time_t>(timeoutNs / 1'000'000'000),
+                               static_cast<long>(timeoutNs % 1'000'000'000)};
+        ppoll(&input, 1, &timeout, &openMask);
+    }
+    Waiting = 0;
+    pthread_sigmask(SIG_SETMASK, &openMask, nullptr);
+    return Stopping == 0;
 }

@@ -1,12 +1,14 @@
-// SIGTERM and SIGINT end the frame loop. They are held back except while the
-// loop waits, so a wait always notices one at once.
+// SIGTERM and SIGINT end the program at once, whatever X call it is in: a
+// stopped or hung X server must not keep it alive. Only the frame wait ends
+// it the orderly way, through the loop.
 #pragma once
 
 #include <cstdint>
 
-// Installs the handlers and holds the two signals back.
-void HoldStopSignals();
-// True once either signal has arrived.
+// Installs the handlers for both signals. Call it before anything that may
+// block on the X server.
+void CatchStopSignals();
+// True once a signal has arrived during a wait.
 bool StopRequested();
-// Waits up to timeoutNs (0: just looks) for input on fd or a stop signal.
-void WaitForInput(int fd, int64_t timeoutNs);
+// Waits up to timeoutNs for input on fd; false when a stop signal ended the wait.
+bool WaitForInput(int fd, int64_t timeoutNs);

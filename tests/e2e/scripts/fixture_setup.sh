@@ -21,40 +21,25 @@ fi
 for tool in "$wine" "$wineserver"; do
     [ -x "$tool" ] || { echo "FAIL: $tool is missing (packages wine64 and wine)"; exit 1; }
 done
-for tool in Xvfb xwininfo import identify compare; do
+for tool in Xvfb xdpyinfo xwininfo import identify compare; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (packages xvfb, x11-utils, imagemagick)"; exit 1; }
 done
 if [ $# -gt 0 ]; then
     command -v Xephyr >/dev/null || { echo "FAIL: Xephyr is missing (package xserver-xephyr)"; exit 1; }
 fi
 
-# Starts an X server on a display number it picks itself (-displayfd, which
-# claims the number atomically, so parallel runs never share a server);
-# sets server_pid and display once it accepts connections.
-# Usage: start_x_server <log> <server> [options...]
-start_x_server() {
-    log=$1
-    shift
-    "$@" -displayfd 3 -nolisten tcp 3>"$log.display" </dev/null >"$log" 2>&1 &
-    server_pid=$!
-    deadline=$(($(date +%s) + 20))
-    while ! grep -q '^[0-9][0-9]*$' "$log.display" 2>/dev/null && kill -0 "$server_pid" 2>/dev/null &&
-        [ "$(date +%s)" -lt $deadline ]; do
-        sleep 0.05
-    done
-    grep -q '^[0-9][0-9]*$' "$log.display" 2>/dev/null || { echo "FAIL: $* did not start"; cat "$log"; exit 1; }
-    display=:$(cat "$log.display")
-}
-
-start_x_server "$work/xvfb.log" Xvfb -screen 0 1024x768x24
-xvfb_pid=$server_pid
+. "$here/../../x11/scripts/x_server.sh"
+start_x_server "$work/xvfb.log" Xvfb -screen 0 1024x768x24 || exit 1
+xvfb_pid=$X_SERVER_PID
+display=$X_DISPLAY
 xephyr_pid=
 if [ $# -gt 0 ]; then
     heads=
     for size in "$@"; do heads="$heads -screen $size"; done
     # shellcheck disable=SC2086
-    start_x_server "$work/xephyr.log" env DISPLAY="$display" Xephyr $heads +xinerama
-    xephyr_pid=$server_pid
+    start_x_server "$work/xephyr.log" env DISPLAY="$display" Xephyr $heads +xinerama || exit 1
+    xephyr_pid=$X_SERVER_PID
+    display=$X_DISPLAY
 fi
 
 prefix=$work/prefix

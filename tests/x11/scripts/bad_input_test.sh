@@ -40,19 +40,21 @@ check() {
     cases=$((cases + 1))
     mkdir -p "$tmp/run$cases"
     code=0
+    # Each case has its own time limit, so a hang fails it alone and soon.
     (
         cd "$tmp/run$cases" || exit 99
         ulimit -c unlimited 2>/dev/null
         if [ -n "$variable" ]; then
-            env DISPLAY="$display" "$variable" "$program" "$@"
+            exec timeout -k 5 20 env DISPLAY="$display" "$variable" "$program" "$@"
         else
-            env -u XSCREENSAVER_WINDOW DISPLAY="$display" "$program" "$@"
+            exec timeout -k 5 20 env -u XSCREENSAVER_WINDOW DISPLAY="$display" "$program" "$@"
         fi
     ) >"$tmp/out" 2>"$tmp/err" </dev/null || code=$?
     lines=$(wc -l <"$tmp/err")
     line=$(head -n 1 "$tmp/err")
     problem=
-    [ "$code" -ge 1 ] && [ "$code" -le 125 ] || problem="exit code $code"
+    [ "$code" -ge 1 ] && [ "$code" -le 125 ] && [ "$code" -ne 124 ] || problem="exit code $code"
+    [ "$code" -ne 124 ] || problem="still running after 20 s"
     [ "$lines" -eq 1 ] || problem="$problem; $lines lines on standard error"
     case "$line" in *"$named"*) ;; *) problem="$problem; the line does not name $named" ;; esac
     [ ! -s "$tmp/out" ] || problem="$problem; output on standard output"

@@ -1,8 +1,10 @@
 #!/bin/sh
-# The X11 program alone on a private Xvfb, as a daemon and a user would run it:
-# its own window (scene, frame-rate title, mouse, Q), a window it is given
-# (scene, --fps corner, a resize reaching the viewport, the window's end), the
-# root window (SIGTERM) and a long --delay that SIGINT must cut short.
+# The X11 program alone on private Xvfb servers, as a daemon and a user would
+# run it: its own window (scene, frame-rate title, mouse, Q); windows it is
+# given, one of them without a depth buffer (scene, --fps corner, a resize
+# reaching the viewport, the window's end); the root window (SIGTERM); and a
+# table of signals to a program whose server is stopped, and of a server
+# that dies.
 # Usage: program_test.sh <glimmerbox>
 set -u
 program=$1
@@ -11,13 +13,14 @@ here=$(cd "$(dirname "$0")" && pwd)
 tmp=$(mktemp -d)
 pids=
 cleanup() {
-    for pid in $pids; do kill "$pid" 2>/dev/null; done
+    # A stopped server would not take the TERM.
+    for pid in $pids; do kill -CONT "$pid" 2>/dev/null; kill "$pid" 2>/dev/null; done
     stop_xvfb
     rm -rf "$tmp"
 }
 trap cleanup EXIT
-for tool in Xvfb xdpyinfo xev xdotool import identify compare; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (packages xvfb, x11-utils, xdotool, imagemagick)"; exit 1; }
+for tool in Xvfb xdpyinfo xwininfo xev xdotool import identify compare glxinfo wish; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (packages xvfb, x11-utils, xdotool, imagemagick, mesa-utils, tk)"; exit 1; }
 done
 start_xvfb "$tmp/xvfb.log" +extension GLX || exit 1
 echo "Xvfb on $DISPLAY"
@@ -98,28 +101,46 @@ else
 fi
 quiet "$tmp/own.err" "own window"
 
-# --- A window it is given ---------------------------------------------------
-xev -geometry 320x240+0+0 -name glimmerbox-host >/dev/null 2>&1 &
-host_pid=$!
-pids="$pids $host_pid"
-if wait_for 20 xdotool search --name '^glimmerbox-host$'; then
-    host=$(xdotool search --name '^glimmerbox-host$' | head -n 1)
+# --- Windows it is given ----------------------------------------------------
+# The depth-buffer bits of a visual (hexadecimal, without 0x).
+depth_bits() {
+    glxinfo -v | awk -v id="$1" '/^Visual ID:/ { v = $3 } v == id && /depthSize=/ {
+        sub(/.*depthSize=/, ""); print $1 + 0; exit }'
+}
+# A double-buffered TrueColor visual without a depth buffer, as 0x...
+depthless_visual() {
+    glxinfo -v | awk '/^Visual ID:/ { v = $3; truecolor = /class=TrueColor/ }
+        /doubleBuffer=/ { double = /doubleBuffer=1/ } truecolor && double && /depthSize=0 / { print "0x" v; exit }'
+}
+# The scene is drawn with a depth buffer (without one the cube shows inside
+# out): in the given window, or in the window inside it.
+drawn_with_depth() {
+    surface=$(xwininfo -children -id "$1" | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p' | head -n 1)
+    visual=$(xwininfo -id "${surface:-$1}" | sed -n 's/^ *Visual: 0x//p')
+    bits=$(depth_bits "$visual")
+    echo "$2: drawn in ${surface:-$1}, visual 0x$visual, ${bits:-no} depth bits"
+    [ "${bits:-0}" -gt 0 ]
+}
+
+# Usage: given_window <what> <host pid> <host window> <crop of the scene> [depthless]
+given_window() {
+    what=$1 host_pid=$2 host=$3 depthless=${5:-}
     "$program" --window-id "$host" --fps 2>"$tmp/given.err" &
     given=$!
     pids="$pids $given"
-    # xev keeps a small window of its own in the top left corner.
-    if wait_for 15 scene_shows "$host" "$tmp" 320x150+0+90; then
-        echo "given window: $SCENE_SEEN"
+    if wait_for 15 scene_shows "$host" "$tmp" "$4"; then
+        echo "$what: $SCENE_SEEN"
     else
-        fail "given window: no lit, changing cube ($SCENE_SEEN)"
+        fail "$what: no lit, changing cube ($SCENE_SEEN)"
     fi
+    [ -z "$depthless" ] || drawn_with_depth "$host" "$what" || fail "$what: not drawn with a depth buffer"
     # --fps: white figures in the lower left corner, where the cube never goes.
     fps_corner() {
         import -window "$host" -crop 60x24+0+216 +repage "$tmp/corner.ppm" 2>/dev/null &&
             [ "$(identify -format '%[fx:int(255*minima)]' "$tmp/corner.ppm")" -lt 64 ] &&
             [ "$(identify -format '%[fx:int(255*maxima)]' "$tmp/corner.ppm")" -gt 200 ]
     }
-    wait_for 10 fps_corner || fail "given window: no frame rate drawn in the lower left corner with --fps"
+    wait_for 10 fps_corner || fail "$what: no frame rate drawn in the lower left corner with --fps"
     # A resize reaches the viewport: the cube's middle band is centred in the
     # new width (a stale 320x240 viewport keeps the cube in the lower left).
     xdotool windowsize "$host" 640 480
@@ -133,22 +154,45 @@ if wait_for 20 xdotool search --name '^glimmerbox-host$'; then
         [ "$width" -ge 100 ] && [ "$centre" -gt 280 ] && [ "$centre" -lt 360 ]
     }
     if wait_for 10 cube_centred; then
-        echo "given window after a resize to 640x480: cube band $box"
+        echo "$what after a resize to 640x480: cube band $box"
     else
-        fail "given window: after a resize to 640x480 the cube is not centred (lit band $box)"
+        fail "$what: after a resize to 640x480 the cube is not centred (lit band $box)"
     fi
     # The end of the window ends the program, quietly and with exit code 0.
     kill "$host_pid"
     started_ms=$(now_ms)
     if wait_end "$given"; then
-        echo "given window destroyed: the program ended after $ended_ms ms with exit code $code"
-        [ "$code" -eq 0 ] || fail "given window: exit code $code when its window was destroyed"
+        echo "$what destroyed: the program ended after $ended_ms ms with exit code $code"
+        [ "$code" -eq 0 ] || fail "$what: exit code $code when its window was destroyed"
     else
-        fail "given window: still running 15 s after its window was destroyed"
+        fail "$what: still running 15 s after its window was destroyed"
     fi
-    quiet "$tmp/given.err" "given window"
+    quiet "$tmp/given.err" "$what"
+}
+
+xev -geometry 320x240+0+0 -name glimmerbox-host >/dev/null 2>&1 &
+host_pid=$!
+pids="$pids $host_pid"
+if wait_for 20 xdotool search --name '^glimmerbox-host$'; then
+    # xev keeps a small window of its own in the top left corner.
+    given_window "given window" "$host_pid" "$(xdotool search --name '^glimmerbox-host$' | head -n 1)" 320x150+0+90
 else
     fail "no xev window to draw into"
+fi
+
+# A window on a visual without a depth buffer, made by Tk, which prints its
+# id: a frame in a larger window, so that it can grow.
+visual=$(depthless_visual)
+printf '%s\n' 'wm withdraw .' 'toplevel .top -width 640 -height 480 -background black' \
+    'frame .top.host -visual [lindex $argv 0] -colormap new -width 320 -height 240 -background black' \
+    'place .top.host -x 0 -y 0' 'update' 'puts [winfo id .top.host]' 'flush stdout' >"$tmp/host.tcl"
+wish "$tmp/host.tcl" "$visual" >"$tmp/host.id" 2>/dev/null &
+host_pid=$!
+pids="$pids $host_pid"
+if [ -n "$visual" ] && wait_for 20 grep -q '^0x' "$tmp/host.id"; then
+    given_window "given window without a depth buffer (visual $visual)" "$host_pid" "$(cat "$tmp/host.id")" 320x240+0+0 depthless
+else
+    fail "no Tk window on a visual without a depth buffer (visual \"$visual\")"
 fi
 
 # --- The root window, ended by SIGTERM --------------------------------------
@@ -163,21 +207,81 @@ fi
 signal_ends TERM "$root_run" "root window"
 quiet "$tmp/root.err" "root window"
 
-# --- SIGINT cuts a 10 s frame delay short -----------------------------------
-"$program" --window --delay 10000000 2>"$tmp/slow.err" &
-slow=$!
-pids="$pids $slow"
-# The signals are held from before the window exists, so once it is there a
-# signal is not lost.
-if wait_for 20 xdotool search --name '^Glimmerbox v 1\.0'; then
-    signal_ends INT "$slow" "--delay 10000000"
-else
-    fail "--delay 10000000: no window appeared"
-fi
-quiet "$tmp/slow.err" "--delay 10000000"
+# --- Signals while the server is stopped, and a server that dies -----------
+# Each case on a server of its own. Where the program waits, from its main
+# thread's system call (x86-64 numbers): poll is Xlib waiting for the server,
+# ppoll the frame wait.
+in_call() { [ "$(cut -d' ' -f1 "/proc/$1/syscall" 2>/dev/null)" = "$2" ]; }
+poll_call=7
+ppoll_call=271
+
+# Usage: server_case <own or given> <TERM, INT or kill> <x-call or frame-wait>
+#     <exit code> <lines on standard error> <most milliseconds> [arguments]
+server_case() {
+    window=$1 event=$2 where=$3 want_code=$4 want_lines=$5 limit_ms=$6
+    shift 6
+    what="$window window${*:+ $*}: server killed"
+    [ "$event" = kill ] || what="$window window${*:+ $*}: SIG$event, server stopped during the $where"
+    start_x_server "$tmp/case.log" Xvfb -screen 0 640x480x24 +extension GLX || { fail "$what: no server"; return; }
+    server=$X_SERVER_PID
+    pids="$pids $server"
+    export DISPLAY="$X_DISPLAY"
+    if [ "$window" = given ]; then
+        xev -geometry 320x240+0+0 -name case-host >/dev/null 2>&1 &
+        pids="$pids $!"
+        wait_for 20 xdotool search --name '^case-host$' || { fail "$what: no xev window"; return; }
+        set -- "$@" --window-id "$(xdotool search --name '^case-host$' | head -n 1)"
+    fi
+    "$program" "$@" 2>"$tmp/case.err" &
+    run=$!
+    pids="$pids $run"
+    # Drawing first: frames going on, or the first one done and a long wait begun.
+    if [ "$where" = frame-wait ]; then
+        wait_for 20 in_call "$run" $ppoll_call || { fail "$what: never reached its frame wait"; return; }
+    else
+        wait_for 20 xdotool search --name '^(Glimmerbox v 1\.0|case-host)$' &&
+            wait_for 15 scene_shows "$(xdotool search --name '^(Glimmerbox v 1\.0|case-host)$' | head -n 1)" "$tmp" ||
+            { fail "$what: no scene drawn"; return; }
+    fi
+    if [ "$event" = kill ]; then
+        kill -KILL "$server"
+    else
+        kill -STOP "$server"
+        if [ "$where" = x-call ]; then
+            wait_for 10 in_call "$run" $poll_call || fail "$what: not waiting for the stopped server"
+        else
+            in_call "$run" $ppoll_call || fail "$what: not in its frame wait"
+        fi
+        kill -"$event" "$run"
+    fi
+    started_ms=$(now_ms)
+    if wait_end "$run"; then
+        lines=$(wc -l <"$tmp/case.err")
+        echo "$what: ended after $ended_ms ms with exit code $code and $lines lines on standard error"
+        [ "$ended_ms" -le "$limit_ms" ] || fail "$what: took $ended_ms ms"
+        [ "$code" -eq "$want_code" ] || fail "$what: exit code $code, not $want_code"
+        # The program's own lines, not a library's.
+        if [ "$lines" -ne "$want_lines" ] || grep -qv '^glimmerbox: ' "$tmp/case.err"; then
+            fail "$what: not $want_lines lines of its own on standard error:"
+            cat "$tmp/case.err"
+        fi
+    else
+        fail "$what: still running 15 s later"
+    fi
+    kill -CONT "$server" 2>/dev/null
+    kill "$server" 2>/dev/null
+    wait "$server" 2>/dev/null
+}
+
+server_case own TERM x-call 0 0 1000
+server_case given INT x-call 0 0 1000
+# A stop signal in the frame wait ends the loop; the way out must not wait
+# for the server either.
+server_case own INT frame-wait 0 0 1000 --delay 10000000
+server_case own kill frame-wait 1 1 5000 --delay 10000000
 
 if [ "$failures" -eq 0 ]; then
-    echo "PASS: own window, given window, root window and signals"
+    echo "PASS: own window, given windows, root window, signals and servers that stop or die"
     exit 0
 fi
 exit 1

@@ -1,5 +1,5 @@
 # Sourced by the X11 program's tests: a private Xvfb, waits with deadlines,
-# pixel checks and a failure count.
+# pixel checks and a failure count; and by the Wine fixture for its servers.
 
 failures=0
 # Reports one failure and counts it.
@@ -8,25 +8,40 @@ fail() {
     failures=$((failures + 1))
 }
 
-# Starts Xvfb on a display number it picks itself (-displayfd claims it
-# atomically, so parallel runs never share a server), with any extra
-# arguments, and waits until it answers. Sets DISPLAY and XVFB_PID.
+# Starts an X server and waits up to 20 s until it answers. It picks its own
+# display number (-displayfd claims it atomically, so parallel runs never
+# share a server), and does not reset when its last client leaves (a client
+# connecting during the reset would fail). Sets X_SERVER_PID and X_DISPLAY;
+# on failure prints the server's log and returns 1.
+# Usage: start_x_server <log file> <server command and arguments...>
+start_x_server() {
+    x_log=$1
+    shift
+    "$@" -displayfd 3 -noreset -nolisten tcp 3>"$x_log.display" </dev/null >"$x_log" 2>&1 &
+    X_SERVER_PID=$!
+    x_deadline=$(($(date +%s) + 20))
+    while [ "$(date +%s)" -lt "$x_deadline" ] && ! process_gone "$X_SERVER_PID"; do
+        X_DISPLAY=:$(cat "$x_log.display" 2>/dev/null)
+        if [ "$X_DISPLAY" != : ] && xdpyinfo -display "$X_DISPLAY" >/dev/null 2>&1; then
+            return 0
+        fi
+        sleep 0.05
+    done
+    kill "$X_SERVER_PID" 2>/dev/null
+    echo "FAIL: $* did not start"
+    cat "$x_log"
+    return 1
+}
+
+# Starts Xvfb with GLX or not as the arguments say, sets DISPLAY and XVFB_PID.
 # Usage: start_xvfb <log file> [Xvfb arguments]
 start_xvfb() {
+    XVFB_PID=
     xvfb_log=$1
     shift
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp "$@" 3>"$xvfb_log.display" </dev/null >"$xvfb_log" 2>&1 &
-    XVFB_PID=$!
-    if wait_for 20 grep -q '^[0-9][0-9]*$' "$xvfb_log.display" &&
-        wait_for 20 xdpyinfo -display ":$(cat "$xvfb_log.display")"; then
-        export DISPLAY=":$(cat "$xvfb_log.display")"
-        return 0
-    fi
-    kill "$XVFB_PID" 2>/dev/null
-    XVFB_PID=
-    echo "FAIL: Xvfb did not start"
-    cat "$xvfb_log"
-    return 1
+    start_x_server "$xvfb_log" Xvfb -screen 0 1024x768x24 "$@" || return 1
+    XVFB_PID=$X_SERVER_PID
+    export DISPLAY="$X_DISPLAY"
 }
 
 # Stops the server start_xvfb started, if any.
