@@ -141,15 +141,17 @@ void DrawScene() {
 }
 
 void DrawSceneAtSize(int32_t width, int32_t height) {
-    glPushAttrib(GL_VIEWPORT_BIT | GL_ENABLE_BIT);
+    glPushAttrib(GL_VIEWPORT_BIT | GL_ENABLE_BIT | GL_TEXTURE_BIT);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     SetProjection(width, height, FittingFieldOfViewDegrees(width, height));
-    // One convex cube needs no depth buffer: with its back faces culled the
-    // picture is the same, and a software renderer saves clearing and
-    // testing depth and shading the hidden faces on every further monitor.
+    // The same picture for less work on every further monitor, which counts
+    // on a software renderer: one convex cube needs no depth buffer once its
+    // back faces are culled (no depth to clear or test, no hidden faces
+    // shaded), and the texture modulated by white is the texture itself.
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     glClear(GL_COLOR_BUFFER_BIT);
     DrawTurningCube();
     glMatrixMode(GL_PROJECTION);

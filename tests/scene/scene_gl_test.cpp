@@ -319,7 +319,9 @@ TEST_F(Scene, AWindowOfItsOwnShowsTheSamePictureAndTheWholeCube) {
         EXPECT_LE(differing, 20) << "at " << time << " ms";
     }
     // The saver window's own state is back.
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST) && !glIsEnabled(GL_CULL_FACE));
+    GLint texturing = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &texturing);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST) && !glIsEnabled(GL_CULL_FACE) && texturing == GL_MODULATE);
 
     constexpr int TallWidth = 600, TallHeight = 1000;
     ASSERT_TRUE(MakeOffscreenContext(TallWidth, TallHeight));
