@@ -3,7 +3,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cmath>
 #include <cstring>
+#include <numbers>
 
 #include "loop/clock.h"
 #include "scene/plasma.h"
@@ -61,6 +63,44 @@ void DrawCube() {
     glEnd();
 }
 
+// Viewport and projection for a client area, with the given vertical field
+// of view.
+void SetProjection(int32_t width, int32_t height, double fieldOfViewDegrees) {
+    if (height == 0) height = 1;
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(fieldOfViewDegrees, static_cast<double>(width) / static_cast<double>(height), NearPlane,
+                   FarPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+// The turned cube at ElapsedMs, with the plasma refreshed when due.
+void DrawTurningCube() {
+    glLoadIdentity();
+    glTranslatef(0, 0, -CubeDistance);
+    glRotatef(AngleDegrees(ElapsedMs, MsPerDegreeX), 1, 0, 0);
+    glRotatef(AngleDegrees(ElapsedMs, MsPerDegreeY), 0, 1, 0);
+    glRotatef(AngleDegrees(ElapsedMs, MsPerDegreeZ), 0, 0, 1);
+
+    if (PlasmaRefreshDue(ElapsedMs, LastTextureUpdateMs)) {
+        UpdatePlasma();
+        LastTextureUpdateMs = ElapsedMs;
+    }
+    glBindTexture(GL_TEXTURE_2D, PlasmaTexture);
+    DrawCube();
+}
+
+// The vertical field of view for a window of its own: the usual one, or on
+// a window taller than wide, one that gives its width that angle, so the
+// whole cube stays in view.
+double FittingFieldOfViewDegrees(int32_t width, int32_t height) {
+    if (height <= width || width <= 0) return FieldOfViewDegrees;
+    const double halfWidth = std::tan(FieldOfViewDegrees / 2 * std::numbers::pi / 180);
+    return 2 * std::atan(halfWidth * height / width) * 180 / std::numbers::pi;
+}
+
 }  // namespace
 
 bool PlasmaRefreshDue(int32_t elapsedMs, int32_t lastUpdateMs) {
@@ -93,39 +133,27 @@ void InitScene() {
     BuildWaveTables();
 }
 
-void ResizeScene(int32_t width, int32_t height) {
-    if (height == 0) height = 1;
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(FieldOfViewDegrees, static_cast<double>(width) / static_cast<double>(height), NearPlane,
-                   FarPlane);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
+void ResizeScene(int32_t width, int32_t height) { SetProjection(width, height, FieldOfViewDegrees); }
 
 void DrawScene() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    glTranslatef(0, 0, -CubeDistance);
-    glRotatef(AngleDegrees(ElapsedMs, MsPerDegreeX), 1, 0, 0);
-    glRotatef(AngleDegrees(ElapsedMs, MsPerDegreeY), 0, 1, 0);
-    glRotatef(AngleDegrees(ElapsedMs, MsPerDegreeZ), 0, 0, 1);
-
-    if (PlasmaRefreshDue(ElapsedMs, LastTextureUpdateMs)) {
-        UpdatePlasma();
-        LastTextureUpdateMs = ElapsedMs;
-    }
-    glBindTexture(GL_TEXTURE_2D, PlasmaTexture);
-    DrawCube();
+    DrawTurningCube();
 }
 
 void DrawSceneAtSize(int32_t width, int32_t height) {
-    glPushAttrib(GL_VIEWPORT_BIT);
+    glPushAttrib(GL_VIEWPORT_BIT | GL_ENABLE_BIT | GL_TEXTURE_BIT);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
-    ResizeScene(width, height);
-    DrawScene();
+    SetProjection(width, height, FittingFieldOfViewDegrees(width, height));
+    // The same picture for less work on every further monitor, which counts
+    // on a software renderer: one convex cube needs no depth buffer once its
+    // back faces are culled (no depth to clear or test, no hidden faces
+    // shaded), and the texture modulated by white is the texture itself.
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glClear(GL_COLOR_BUFFER_BIT);
+    DrawTurningCube();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);

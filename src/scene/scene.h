@@ -19,7 +19,10 @@ void ResizeScene(int32_t width, int32_t height);
 // Draws one frame into the back buffer for the current ElapsedMs.
 void DrawScene();
 // Draws the frame for a client area of its own in a context that another
-// window may use too; that window's viewport and projection stay as they were.
+// window may use too; that window's viewport, projection, enabled and
+// texture state stay as they were. The picture is DrawScene's at that size, except that a
+// client area taller than wide gets a taller view, keeping the whole cube in
+// view across its width.
 void DrawSceneAtSize(int32_t width, int32_t height);
 // True when a frame at elapsedMs refreshes the plasma last refreshed at
 // lastUpdateMs: more than 25 ms later, on a wrapping 32-bit difference.

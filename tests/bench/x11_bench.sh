@@ -30,6 +30,11 @@ cleanup() {
     stop_xvfb
 }
 trap cleanup EXIT
+# dash runs the EXIT trap on a signal only through a trap of that signal.
+trap 'exit 130' INT
+trap 'exit 143' TERM
+# The display file of an earlier run must not be taken for this one's.
+rm -f "$work/xvfb.log.display"
 start_xvfb "$work/xvfb.log" +extension GLX
 echo "Xvfb on $DISPLAY, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

@@ -289,6 +289,54 @@ TEST_F(Scene, CubeTurnsWithTheClock) {
     ExpectMatrixNear(modelview, Matrix(GL_MODELVIEW_MATRIX));
 }
 
+// Pixels of an RGBA frame, width wide, that differ from black, within
+// columns [first, last).
+int LitPixels(const std::vector<uint8_t>& rgba, int width, int first, int last) {
+    int lit = 0;
+    for (size_t pixel = 0; pixel < rgba.size() / 4; ++pixel) {
+        const int x = static_cast<int>(pixel % static_cast<size_t>(width));
+        const uint8_t* p = &rgba[pixel * 4];
+        if (x >= first && x < last && (p[0] != 0 || p[1] != 0 || p[2] != 0)) ++lit;
+    }
+    return lit;
+}
+
+// A monitor window's frame is the saver window's picture at its size; on one
+// taller than wide, the whole cube stays in view across its width.
+TEST_F(Scene, AWindowOfItsOwnShowsTheSamePictureAndTheWholeCube) {
+    ResizeScene(Width, Height);
+    InitScene();
+    for (int32_t time = 0; time < 60000; time += 1000) {
+        ElapsedMs = time;
+        DrawSceneAtSize(Width, Height);  // first: over the last frame, which must not show
+        const std::vector<uint8_t> own = ReadOffscreenPixels();
+        DrawScene();
+        const std::vector<uint8_t> saverWindows = ReadOffscreenPixels();
+        int differing = 0;
+        for (size_t i = 0; i < own.size(); i += 4) differing += std::memcmp(&own[i], &saverWindows[i], 3) != 0;
+        // A few outline pixels may differ, where the saver window's 16-bit
+        // depth buffer cannot tell a back face from the front one.
+        EXPECT_LE(differing, 20) << "at " << time << " ms";
+    }
+    // The saver window's own state is back.
+    GLint texturing = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &texturing);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST) && !glIsEnabled(GL_CULL_FACE) && texturing == GL_MODULATE);
+
+    constexpr int TallWidth = 600, TallHeight = 1000;
+    ASSERT_TRUE(MakeOffscreenContext(TallWidth, TallHeight));
+    ResizeScene(TallWidth, TallHeight);
+    InitScene();
+    for (int32_t time = 0; time < 60000; time += 1000) {
+        ElapsedMs = time;
+        DrawSceneAtSize(TallWidth, TallHeight);
+        const std::vector<uint8_t> frame = ReadOffscreenPixels();
+        EXPECT_GT(LitPixels(frame, TallWidth, 0, TallWidth), TallWidth * TallWidth / 20) << "at " << time << " ms";
+        EXPECT_EQ(LitPixels(frame, TallWidth, 0, 1) + LitPixels(frame, TallWidth, TallWidth - 1, TallWidth), 0)
+            << "at " << time << " ms";
+    }
+}
+
 TEST(SceneDeath, NullImageEndsTheProcessWithExitCode1) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");  // Mesa runs threads of its own
     EXPECT_EXIT(CreatePlasmaTexture(nullptr), ::testing::ExitedWithCode(1), "Unable to create texture");
