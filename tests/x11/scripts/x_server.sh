@@ -17,6 +17,9 @@ fail() {
 start_x_server() {
     x_log=$1
     shift
+    # Emptied here, not by the background redirection: that one runs later,
+    # in the child, and a file left by an earlier run would be read first.
+    : >"$x_log.display"
     "$@" -displayfd 3 -noreset -nolisten tcp 3>"$x_log.display" </dev/null >"$x_log" 2>&1 &
     X_SERVER_PID=$!
     x_deadline=$(($(date +%s) + 20))
