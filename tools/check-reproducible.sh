@@ -25,5 +25,69 @@ for preset in win32 win64; do
         fi
     done
 done
+
+# ---- Signed Windows release, and its winget and Scoop manifests ----
+# With a throwaway certificate: a signed release made in each tree must be the
+# same bytes, every signed file must verify, signed at the commit's time, and
+# the savers without their signatures must be the unsigned builds.
+signed=$PWD/build/reproduce/signed
+mkdir -p "$signed"
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=Glimmerbox-test -addext extendedKeyUsage=codeSigning \
+    -keyout "$signed/key.pem" -out "$signed/cert.pem" 2>/dev/null
+for tree in 1:. 2:"$copy"; do
+    GLIMMERBOX_SIGN_CERT=$signed/cert.pem GLIMMERBOX_SIGN_KEY=$signed/key.pem \
+        GLIMMERBOX_RELEASE_URL=https://example.org/glimmerbox/ "${tree#*:}/tools/make-release.sh" "$signed/${tree%%:*}" >/dev/null
+done
+if diff -r "$signed/1" "$signed/2"; then
+    sed 's/^/reproducible: signed /' "$signed/1/SHA256SUMS"
+else
+    echo "FAIL: two signed releases differ"
+    status=1
+fi
+stamp=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+7z x -y -o"$signed/1" "$signed/1/glimmerbox-$version-scr.zip" >/dev/null
+for file in "$signed"/1/*.exe "$signed"/1/x*/glimmerbox.scr; do
+    osslsigncode verify -CAfile "$signed/cert.pem" -in "$file" >"$signed/verify.log" 2>&1 &&
+        grep -q "Signing time: $(TZ=UTC date -d "@$stamp" '+%b %e %H:%M:%S %Y')" "$signed/verify.log" ||
+        { echo "FAIL: $file: no valid signature made at the commit's time: $(tail -3 "$signed/verify.log")"; status=1; }
+done
+for arch in x86:win32 x64:win64; do
+    osslsigncode remove-signature -in "$signed/1/${arch%:*}/glimmerbox.scr" -out "$signed/unsigned.scr" >/dev/null &&
+        cmp -s "$signed/unsigned.scr" "build/${arch#*:}/glimmerbox.scr" ||
+        { echo "FAIL: the signed ${arch%:*} saver without its signature is not the unsigned build"; status=1; }
+    rm -f "$signed/unsigned.scr"
+done
+# Debian's own interpreter, which sees the python3-yaml package.
+/usr/bin/python3 - "$signed/1" "$version" <<'PY' || status=1
+import hashlib, json, sys, yaml
+dist, version = sys.argv[1:]
+url = "https://example.org/glimmerbox/"
+def sha256(name):
+    with open(f"{dist}/{name}", "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
+def check(what, ok):
+    if not ok:
+        print("FAIL: manifest:", what)
+        sys.exit(1)
+files = {"x64": f"glimmerbox-{version}-setup-x64.exe", "x86": f"glimmerbox-{version}-setup-x86.exe"}
+w = {kind: yaml.safe_load(open(f"{dist}/winget/Glimmerbox.Glimmerbox{kind}.yaml")) for kind in ("", ".installer", ".locale.en-US")}
+for kind, doc in w.items():
+    check(f"winget{kind} names the package and version",
+          doc["PackageIdentifier"] == "Glimmerbox.Glimmerbox" and doc["PackageVersion"] == version)
+    check(f"winget{kind} schema", tuple(map(int, doc["ManifestVersion"].split("."))) >= (1, 6, 0))
+check("winget types", [d["ManifestType"] for d in w.values()] == ["version", "installer", "defaultLocale"])
+check("winget default locale", w[""]["DefaultLocale"] == w[".locale.en-US"]["PackageLocale"] == "en-US")
+check("winget locale fields", all(w[".locale.en-US"].get(k) for k in ("Publisher", "PackageName", "License", "ShortDescription")))
+i = w[".installer"]
+check("winget installer type and scope", i["InstallerType"] == "nullsoft" and i["Scope"] == "machine")
+check("winget installers", {e["Architecture"]: (e["InstallerUrl"], e["InstallerSha256"].lower()) for e in i["Installers"]}
+      == {a: (url + f, sha256(f)) for a, f in files.items()})
+s = json.load(open(f"{dist}/scoop/glimmerbox.json"))
+check("scoop fields", s["version"] == version and s["homepage"] and s["license"])
+check("scoop architectures", {a: (e["url"], e["hash"]) for a, e in s["architecture"].items()}
+      == {"64bit": (url + files["x64"], sha256(files["x64"])), "32bit": (url + files["x86"], sha256(files["x86"]))})
+print("manifests: winget and Scoop name both installers with their SHA-256")
+PY
+# ---- end of the signed release ----
 [ $status -ne 0 ] || rm -rf build/reproduce
 exit $status

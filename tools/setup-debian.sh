@@ -7,7 +7,7 @@ packages="cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
   wine wine64 xvfb xserver-xephyr xdotool x11-utils imagemagick icoutils
   clang-14 libclang-rt-14-dev python3-pefile nsis p7zip-full zip
   libgl-dev libx11-dev dpkg-dev file lintian desktop-file-utils libxml2-utils
-  xscreensaver xscreensaver-gl procps"
+  xscreensaver xscreensaver-gl procps osslsigncode openssl python3-yaml"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
