@@ -61,32 +61,27 @@ done
 /usr/bin/python3 - "$signed/1" "$version" <<'PY' || status=1
 import hashlib, json, sys, yaml
 dist, version = sys.argv[1:]
-url = "https://example.org/glimmerbox/"
-def sha256(name):
-    with open(f"{dist}/{name}", "rb") as f:
-        return hashlib.sha256(f.read()).hexdigest()
-def check(what, ok):
-    if not ok:
-        print("FAIL: manifest:", what)
-        sys.exit(1)
-files = {"x64": f"glimmerbox-{version}-setup-x64.exe", "x86": f"glimmerbox-{version}-setup-x86.exe"}
-w = {kind: yaml.safe_load(open(f"{dist}/winget/Glimmerbox.Glimmerbox{kind}.yaml")) for kind in ("", ".installer", ".locale.en-US")}
-for kind, doc in w.items():
-    check(f"winget{kind} names the package and version",
-          doc["PackageIdentifier"] == "Glimmerbox.Glimmerbox" and doc["PackageVersion"] == version)
-    check(f"winget{kind} schema", tuple(map(int, doc["ManifestVersion"].split("."))) >= (1, 6, 0))
-check("winget types", [d["ManifestType"] for d in w.values()] == ["version", "installer", "defaultLocale"])
-check("winget default locale", w[""]["DefaultLocale"] == w[".locale.en-US"]["PackageLocale"] == "en-US")
-check("winget locale fields", all(w[".locale.en-US"].get(k) for k in ("Publisher", "PackageName", "License", "ShortDescription")))
-i = w[".installer"]
-check("winget installer type and scope", i["InstallerType"] == "nullsoft" and i["Scope"] == "machine")
-check("winget installers", {e["Architecture"]: (e["InstallerUrl"], e["InstallerSha256"].lower()) for e in i["Installers"]}
-      == {a: (url + f, sha256(f)) for a, f in files.items()})
+url, files = "https://example.org/glimmerbox/", {a: f"glimmerbox-{version}-setup-{a}.exe" for a in ("x64", "x86")}
+sha = {a: hashlib.sha256(open(f"{dist}/{f}", "rb").read()).hexdigest() for a, f in files.items()}
+v, i, l = (yaml.safe_load(open(f"{dist}/winget/Glimmerbox.Glimmerbox{k}.yaml")) for k in ("", ".installer", ".locale.en-US"))
 s = json.load(open(f"{dist}/scoop/glimmerbox.json"))
-check("scoop fields", s["version"] == version and s["homepage"] and s["license"])
-check("scoop architectures", {a: (e["url"], e["hash"]) for a, e in s["architecture"].items()}
-      == {"64bit": (url + files["x64"], sha256(files["x64"])), "32bit": (url + files["x86"], sha256(files["x86"]))})
-print("manifests: winget and Scoop name both installers with their SHA-256")
+checks = {
+    "winget package, version, type, schema": all(
+        (d["PackageIdentifier"], d["PackageVersion"], d["ManifestType"]) == ("Glimmerbox.Glimmerbox", version, t)
+        and tuple(map(int, d["ManifestVersion"].split("."))) >= (1, 6, 0)
+        for d, t in ((v, "version"), (i, "installer"), (l, "defaultLocale"))),
+    "winget locale": v["DefaultLocale"] == l["PackageLocale"]
+    and all(l.get(k) for k in ("Publisher", "PackageName", "License", "ShortDescription")),
+    "winget installers": (i["InstallerType"], i["Scope"]) == ("nullsoft", "machine")
+    and {e["Architecture"]: (e["InstallerUrl"], e["InstallerSha256"].lower()) for e in i["Installers"]}
+    == {a: (url + files[a], sha[a]) for a in files},
+    "scoop": s["version"] == version and s["homepage"] and s["license"]
+    and {a: (e["url"], e["hash"]) for a, e in s["architecture"].items()}
+    == {b: (url + files[a], sha[a]) for a, b in (("x64", "64bit"), ("x86", "32bit"))},
+}
+for what, ok in checks.items():
+    print(("manifests: " if ok else "FAIL: manifest: ") + what)
+sys.exit(not all(checks.values()))
 PY
 # ---- end of the signed release ----
 [ $status -ne 0 ] || rm -rf build/reproduce

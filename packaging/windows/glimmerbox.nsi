@@ -345,8 +345,18 @@ Section "Uninstall"
     ${EndIf}
     Call un.DeleteAside
     !insertmacro NativeFileSystem 1
-    Delete "$INSTDIR\uninstall.exe"
-    RMDir "$INSTDIR"
+    ; The uninstaller that started this copy of itself in %TEMP% may still
+    ; be ending, and a running program cannot be deleted.
+    ${For} $0 1 50
+        Delete "$INSTDIR\uninstall.exe"
+        ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+            ${Break}
+        ${EndIf}
+        Sleep 100
+    ${Next}
+    Delete /REBOOTOK "$INSTDIR\uninstall.exe"
+    RMDir /REBOOTOK "$INSTDIR"
+    SetRebootFlag false
     ; Last, so that a gone entry means a finished uninstall.
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

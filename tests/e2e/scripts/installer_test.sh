@@ -10,7 +10,7 @@ env_file=$1 probe=$2 setup=$3 saver=$4 version=$5
 here=$(cd "$(dirname "$0")" && pwd)
 . "$env_file"
 tmp=$(mktemp -d "$(dirname "$env_file")/installer.XXXXXX")
-trap 'rm -rf "$tmp"' EXIT
+trap 'rm -rf "$tmp" "$WINEPREFIX/drive_c/hold.bat" "$WINEPREFIX/drive_c/touch.bat"' EXIT
 desktop='HKCU\Control Panel\Desktop'
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Glimmerbox'
 installed='C:\windows\system32\glimmerbox.scr'
@@ -43,13 +43,9 @@ expect_value() {
         fail "$4: $1 $2 is [$got], expected [$3]"
 }
 
-# Sets value $2 of the desktop key to $3, or removes it for "-".
+# Sets value $1 of the desktop key to $2, or removes it for "-".
 set_desktop() {
-    if [ "$2" = - ]; then
-        run reg delete "$desktop" /v "$1" /f
-    else
-        run reg add "$desktop" /v "$1" /d "$2" /f || fail "cannot set $1"
-    fi
+    if [ "$2" = - ]; then run reg delete "$desktop" /v "$1" /f; else run reg add "$desktop" /v "$1" /d "$2" /f; fi
 }
 
 install() {
@@ -74,16 +70,29 @@ uninstall() {
 start_preview() {
     rm -f "$tmp/ready" "$tmp/done"
     sh "$here/run_wine.sh" "$env_file" "$probe" preview "$installed" "$tmp/ready" "$tmp/done" >"$tmp/preview" 2>&1 &
-    preview_pid=$!
-    deadline=$(($(date +%s) + 40))
-    while [ ! -s "$tmp/ready" ] && kill -0 $preview_pid 2>/dev/null && [ "$(date +%s)" -lt $deadline ]; do
-        sleep 0.05
-    done
+    preview_pid=$! deadline=$(($(date +%s) + 40))
+    until [ -s "$tmp/ready" ] || ! kill -0 $preview_pid 2>/dev/null || [ "$(date +%s)" -ge $deadline ]; do sleep 0.05; done
     [ -s "$tmp/ready" ] || fail "$1: the installed saver's preview did not start: $(cat "$tmp/preview")"
 }
-stop_preview() {
-    touch "$tmp/done"
-    wait $preview_pid || fail "$1: the preview: $(cat "$tmp/preview")"
+stop_preview() { touch "$tmp/done" && wait $preview_pid || fail "$1: the preview: $(cat "$tmp/preview")"; }
+
+# Holds Windows file $1 open without sharing until release: cmd keeps a
+# redirected handle while ping runs (batch files keep the quotes of paths
+# with spaces). Writing nothing to the file is then a sharing violation.
+printf '@ping -n 60 127.0.0.1 >nul 9<%%1\r\n' >"$WINEPREFIX/drive_c/hold.bat"
+printf '@type nul >>%%1\r\n' >"$WINEPREFIX/drive_c/touch.bat"
+hold() {
+    "$E2E_WINE" cmd /c 'C:\hold.bat' "$1" </dev/null >/dev/null 2>&1 &
+    holder_pid=$! deadline=$(($(date +%s) + 20))
+    until run cmd /c 'C:\touch.bat' "$1"; grep -qi 'sharing violation' "$tmp/out" || [ "$(date +%s)" -ge $deadline ]; do
+        sleep 0.1
+    done
+    grep -qi 'sharing violation' "$tmp/out" || fail "$1 was not held within 20 s: $(cat "$tmp/out")"
+}
+release() {
+    "$E2E_WINE" taskkill /f /im ping.exe </dev/null >/dev/null 2>&1
+    deadline=$(($(date +%s) + 20))
+    while kill -0 $holder_pid 2>/dev/null && [ "$(date +%s)" -lt $deadline ]; do sleep 0.1; done
 }
 
 # 1. Install over the user's saver, run what the system would run, reinstall.
@@ -113,26 +122,15 @@ install "install over the preview"
 cmp -s "$installed_file" "$saver" || fail "install over the preview: the saver was not replaced"
 stop_preview "install over the preview"
 
-# 3. A saver file nothing can replace or move (held open without sharing;
-# cmd keeps a redirected handle while ping runs): setup fails and the entry
+# 3. A saver file nothing can replace or move: setup fails and the entry
 # keeps the old version.
 printf 'old saver' >>"$installed_file"
 run reg add "$entry" /v DisplayVersion /d 0.9 /f
-"$E2E_WINE" cmd /c "ping -n 60 127.0.0.1 >nul 9<$installed" </dev/null >/dev/null 2>&1 &
-holder_pid=$!
-deadline=$(($(date +%s) + 20))
-# Writing nothing to it reports a sharing violation once the handle is open.
-until run cmd /c "type nul >>$installed"; [ -s "$tmp/out" ] || [ "$(date +%s)" -ge $deadline ]; do sleep 0.1; done
-if [ -s "$tmp/out" ]; then
-    run "$setup" /S && fail "setup reported success without writing the saver"
-    cmp -s "$installed_file" "$saver" && fail "the held saver file was replaced"
-    expect_value "$entry" DisplayVersion 0.9 "failed setup"
-else
-    fail "the saver file was not held within 20 s"
-fi
-run taskkill /f /im ping.exe
-deadline=$(($(date +%s) + 20))
-while kill -0 $holder_pid 2>/dev/null && [ "$(date +%s)" -lt $deadline ]; do sleep 0.1; done
+hold "$installed"
+run "$setup" /S && fail "setup reported success without writing the saver"
+cmp -s "$installed_file" "$saver" && fail "the held saver file was replaced"
+expect_value "$entry" DisplayVersion 0.9 "failed setup"
+release
 install "install after the failed one"
 
 # 4. Uninstall while the preview runs, install again, restart: only the old
@@ -145,7 +143,12 @@ run wineboot -r || fail "wineboot -r: $(cat "$tmp/out")"
 cmp -s "$installed_file" "$saver" || fail "after the restart, $installed_file is not the built saver"
 leftover=$(ls "$installed_file".* 2>/dev/null)
 [ -z "$leftover" ] || fail "after the restart, left behind: $leftover"
-uninstall "uninstall after the restart"
+# The uninstaller may still be ending (here: held for a second) when the
+# copy of itself that it started removes it.
+hold "$uninstaller"
+(sleep 1 && release) &
+uninstall "uninstall while the uninstaller ends"
+wait $!
 
 # 5. Uninstall gives back exactly the user's saver and switch from before,
 # unless the user changed them since (a registry edit after installing).
@@ -176,17 +179,15 @@ run reg delete "$entry" /f
 # 7. A signed installer (a throwaway certificate) installs a signed saver and
 # writes a signed uninstaller.
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=Glimmerbox-test -addext extendedKeyUsage=codeSigning \
-    -keyout "$tmp/key.pem" -out "$tmp/cert.pem" >"$tmp/out" 2>&1 || fail "openssl: $(cat "$tmp/out")"
-if GLIMMERBOX_SIGN_CERT=$tmp/cert.pem GLIMMERBOX_SIGN_KEY=$tmp/key.pem GLIMMERBOX_SIGN_TIME=$(date +%s) \
-    sh "$here/../../../packaging/windows/make-setup.sh" --sign x64 "$version" "$saver" "$tmp/signed.exe" >"$tmp/out" 2>&1; then
-    setup=$tmp/signed.exe
-    install "signed install"
-    for file in "$installed_file" "$WINEPREFIX/drive_c/Program Files/Glimmerbox/uninstall.exe"; do
-        osslsigncode verify -CAfile "$tmp/cert.pem" -in "$file" >"$tmp/out" 2>&1 ||
-            fail "signed install: $file does not verify: $(tail -3 "$tmp/out")"
-    done
-    uninstall "signed uninstall"
-else
+    -keyout "$tmp/key.pem" -out "$tmp/cert.pem" 2>/dev/null
+GLIMMERBOX_SIGN_CERT=$tmp/cert.pem GLIMMERBOX_SIGN_KEY=$tmp/key.pem GLIMMERBOX_SIGN_TIME=$(date +%s) \
+    sh "$here/../../../packaging/windows/make-setup.sh" --sign x64 "$version" "$saver" "$tmp/signed.exe" >"$tmp/out" 2>&1 ||
     fail "cannot make a signed installer: $(cat "$tmp/out")"
-fi
+setup=$tmp/signed.exe
+install "signed install"
+for file in "$installed_file" "$WINEPREFIX/drive_c/Program Files/Glimmerbox/uninstall.exe"; do
+    osslsigncode verify -CAfile "$tmp/cert.pem" -in "$file" >"$tmp/out" 2>&1 ||
+        fail "signed install: $file does not verify: $(tail -3 "$tmp/out")"
+done
+uninstall "signed uninstall"
 exit $status
