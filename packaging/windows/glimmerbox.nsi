@@ -77,7 +77,8 @@ Var Aside
 
 ; A 32-bit setup on 64-bit Windows turns file-system redirection off only
 ; around its own file operations: the UI thread and the plug-ins it loads must
-; keep the 32-bit view. Redirection is per thread and does nothing elsewhere.
+; keep the 32-bit view. Redirection is per thread, and only 32-bit programs on
+; 64-bit Windows have it.
 !macro NativeFileSystem state
     !if "${ARCH}" != "x64"
         ${If} ${RunningX64}
