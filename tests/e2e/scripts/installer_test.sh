@@ -10,7 +10,7 @@ env_file=$1 probe=$2 setup=$3 saver=$4 version=$5
 here=$(cd "$(dirname "$0")" && pwd)
 . "$env_file"
 tmp=$(mktemp -d "$(dirname "$env_file")/installer.XXXXXX")
-trap 'rm -rf "$tmp" "$WINEPREFIX/drive_c/hold.bat" "$WINEPREFIX/drive_c/touch.bat"' EXIT
+trap 'rm -rf "$tmp" "$WINEPREFIX/drive_c/hold.bat" "$WINEPREFIX/drive_c/held.txt"' EXIT
 desktop='HKCU\Control Panel\Desktop'
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Glimmerbox'
 installed='C:\windows\system32\glimmerbox.scr'
@@ -77,17 +77,17 @@ start_preview() {
 stop_preview() { touch "$tmp/done" && wait $preview_pid || fail "$1: the preview: $(cat "$tmp/preview")"; }
 
 # Holds Windows file $1 open without sharing until release: cmd keeps a
-# redirected handle while ping runs (batch files keep the quotes of paths
-# with spaces). Writing nothing to the file is then a sharing violation.
-printf '@ping -n 60 127.0.0.1 >nul 9<%%1\r\n' >"$WINEPREFIX/drive_c/hold.bat"
-printf '@type nul >>%%1\r\n' >"$WINEPREFIX/drive_c/touch.bat"
+# redirected handle while ping runs (a batch file keeps the quotes of paths
+# with spaces). cmd opens the input first: C:\held.txt appears once it is held.
+printf '@ping -n 60 127.0.0.1 >C:\\held.txt 9<%%1\r\n' >"$WINEPREFIX/drive_c/hold.bat"
 hold() {
-    "$E2E_WINE" cmd /c 'C:\hold.bat' "$1" </dev/null >/dev/null 2>&1 &
+    rm -f "$WINEPREFIX/drive_c/held.txt"
+    "$E2E_WINE" cmd /c 'C:\hold.bat' "$1" </dev/null >"$tmp/holder" 2>&1 &
     holder_pid=$! deadline=$(($(date +%s) + 20))
-    until run cmd /c 'C:\touch.bat' "$1"; grep -qi 'sharing violation' "$tmp/out" || [ "$(date +%s)" -ge $deadline ]; do
-        sleep 0.1
+    until [ -e "$WINEPREFIX/drive_c/held.txt" ] || ! kill -0 $holder_pid 2>/dev/null || [ "$(date +%s)" -ge $deadline ]; do
+        sleep 0.05
     done
-    grep -qi 'sharing violation' "$tmp/out" || fail "$1 was not held within 20 s: $(cat "$tmp/out")"
+    [ -e "$WINEPREFIX/drive_c/held.txt" ] || fail "$1 was not held: $(cat "$tmp/holder")"
 }
 release() {
     "$E2E_WINE" taskkill /f /im ping.exe </dev/null >/dev/null 2>&1
