@@ -26,7 +26,7 @@ for preset in win32 win64; do
         fi
     done
 done
-# --- Linux packages and the release (begin) ---
+# ---- Unsigned release, Linux packages included ----
 # A release from each folder with one SOURCE_DATE_EPOCH: the same SHA256SUMS,
 # the Linux packages' included.
 stamp=$(git log -1 --format=%ct 2>/dev/null || echo 0)
@@ -41,6 +41,65 @@ else
     diff dist/SHA256SUMS "$copy/dist/SHA256SUMS"
     status=1
 fi
-# --- Linux packages and the release (end) ---
+# ---- end of the unsigned release ----
+
+# ---- Signed Windows release, and its winget and Scoop manifests ----
+# With a throwaway certificate: a signed release made in each tree must be the
+# same bytes, every signed file must verify, signed at the commit's time, and
+# the savers without their signatures must be the unsigned builds.
+signed=$PWD/build/reproduce/signed
+mkdir -p "$signed"
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=Glimmerbox-test -addext extendedKeyUsage=codeSigning \
+    -keyout "$signed/key.pem" -out "$signed/cert.pem" 2>/dev/null
+for tree in 1:. 2:"$copy"; do
+    GLIMMERBOX_SIGN_CERT=$signed/cert.pem GLIMMERBOX_SIGN_KEY=$signed/key.pem \
+        GLIMMERBOX_RELEASE_URL=https://example.org/glimmerbox/ "${tree#*:}/tools/make-release.sh" "$signed/${tree%%:*}" >/dev/null
+done
+if diff -r "$signed/1" "$signed/2"; then
+    sed 's/^/reproducible: signed /' "$signed/1/SHA256SUMS"
+else
+    echo "FAIL: two signed releases differ"
+    status=1
+fi
+stamp=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+7z x -y -o"$signed/1" "$signed/1/glimmerbox-$version-scr.zip" >/dev/null
+for file in "$signed"/1/*.exe "$signed"/1/x*/glimmerbox.scr; do
+    osslsigncode verify -CAfile "$signed/cert.pem" -in "$file" >"$signed/verify.log" 2>&1 &&
+        grep -q "Signing time: $(TZ=UTC date -d "@$stamp" '+%b %e %H:%M:%S %Y')" "$signed/verify.log" ||
+        { echo "FAIL: $file: no valid signature made at the commit's time: $(tail -3 "$signed/verify.log")"; status=1; }
+done
+for arch in x86:win32 x64:win64; do
+    osslsigncode remove-signature -in "$signed/1/${arch%:*}/glimmerbox.scr" -out "$signed/unsigned.scr" >/dev/null &&
+        cmp -s "$signed/unsigned.scr" "build/${arch#*:}/glimmerbox.scr" ||
+        { echo "FAIL: the signed ${arch%:*} saver without its signature is not the unsigned build"; status=1; }
+    rm -f "$signed/unsigned.scr"
+done
+# Debian's own interpreter, which sees the python3-yaml package.
+/usr/bin/python3 - "$signed/1" "$version" <<'PY' || status=1
+import hashlib, json, sys, yaml
+dist, version = sys.argv[1:]
+url, files = "https://example.org/glimmerbox/", {a: f"glimmerbox-{version}-setup-{a}.exe" for a in ("x64", "x86")}
+sha = {a: hashlib.sha256(open(f"{dist}/{f}", "rb").read()).hexdigest() for a, f in files.items()}
+v, i, l = (yaml.safe_load(open(f"{dist}/winget/Glimmerbox.Glimmerbox{k}.yaml")) for k in ("", ".installer", ".locale.en-US"))
+s = json.load(open(f"{dist}/scoop/glimmerbox.json"))
+checks = {
+    "winget package, version, type, schema": all(
+        (d["PackageIdentifier"], d["PackageVersion"], d["ManifestType"]) == ("Glimmerbox.Glimmerbox", version, t)
+        and tuple(map(int, d["ManifestVersion"].split("."))) >= (1, 6, 0)
+        for d, t in ((v, "version"), (i, "installer"), (l, "defaultLocale"))),
+    "winget locale": v["DefaultLocale"] == l["PackageLocale"]
+    and all(l.get(k) for k in ("Publisher", "PackageName", "License", "ShortDescription")),
+    "winget installers": (i["InstallerType"], i["Scope"]) == ("nullsoft", "machine")
+    and {e["Architecture"]: (e["InstallerUrl"], e["InstallerSha256"].lower()) for e in i["Installers"]}
+    == {a: (url + files[a], sha[a]) for a in files},
+    "scoop": s["version"] == version and s["homepage"] and s["license"]
+    and {a: (e["url"], e["hash"]) for a, e in s["architecture"].items()}
+    == {b: (url + files[a], sha[a]) for a, b in (("x64", "64bit"), ("x86", "32bit"))},
+}
+for what, ok in checks.items():
+    print(("manifests: " if ok else "FAIL: manifest: ") + what)
+sys.exit(not all(checks.values()))
+PY
+# ---- end of the signed release ----
 [ $status -ne 0 ] || rm -rf build/reproduce
 exit $status

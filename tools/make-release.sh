@@ -1,37 +1,150 @@
 #!/bin/sh
-# Fills dist/ with a release: both Windows installers, the two bare savers in a
-# zip for installing by hand, the Linux packages (.deb and RPM), and
-# SHA256SUMS. Builds what they need first (nothing is redone when current).
+# Fills dist/ (or the folder given) with a release: both Windows installers,
+# the two bare savers in a zip for installing by hand, the Linux packages
+# (.deb and RPM), and SHA256SUMS; with GLIMMERBOX_RELEASE_URL set, winget and
+# Scoop manifests too. Builds what they need first (nothing is redone when
+# current). Signs the Windows files when GLIMMERBOX_SIGN_CERT and
+# GLIMMERBOX_SIGN_KEY are set (see README.md).
+# Usage: make-release.sh [folder]
 set -eu
 cd "$(dirname "$0")/.."
+dist=${1:-dist}
 for preset in win32 win64; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" --target glimmerbox_setup >/dev/null
 done
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win64/CMakeCache.txt)
 [ -n "$version" ] || { echo "make-release: no project version in build/win64/CMakeCache.txt"; exit 1; }
+# File times in the zip and signing times are the commit's.
+stamp=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
 
-rm -rf dist
-mkdir -p dist/scr/x86 dist/scr/x64
-cp "build/win32/glimmerbox-$version-setup-x86.exe" "build/win64/glimmerbox-$version-setup-x64.exe" dist/
-cp build/win32/glimmerbox.scr dist/scr/x86/
-cp build/win64/glimmerbox.scr dist/scr/x64/
+# ---- Windows: signing, and the winget and Scoop manifests ----
+signing=
+if [ -n "${GLIMMERBOX_SIGN_CERT:-}${GLIMMERBOX_SIGN_KEY:-}" ]; then
+    for file in "${GLIMMERBOX_SIGN_CERT:-}" "${GLIMMERBOX_SIGN_KEY:-}"; do
+        [ -r "$file" ] || { echo "make-release: set GLIMMERBOX_SIGN_CERT and GLIMMERBOX_SIGN_KEY to readable PEM files"; exit 1; }
+    done
+    command -v osslsigncode >/dev/null || { echo "make-release: osslsigncode is missing (package osslsigncode)"; exit 1; }
+    export GLIMMERBOX_SIGN_TIME="$stamp"
+    signing=1
+fi
+
+# Copies the saver and installer of one build (x86 or x64) into $dist; when
+# signing, a signed saver and an installer made again from it, its
+# uninstaller and itself signed.
+windows_files() {
+    arch=$1 preset=$2
+    mkdir -p "$dist/scr/$arch"
+    cp "build/$preset/glimmerbox.scr" "$dist/scr/$arch/"
+    if [ -n "$signing" ]; then
+        sh packaging/windows/sign.sh "$dist/scr/$arch/glimmerbox.scr"
+        sh packaging/windows/make-setup.sh --sign "$arch" "$version" "build/$preset/glimmerbox.scr" \
+            "$dist/glimmerbox-$version-setup-$arch.exe" >/dev/null
+    else
+        cp "build/$preset/glimmerbox-$version-setup-$arch.exe" "$dist/"
+    fi
+}
+
+# A winget multi-file manifest and a Scoop manifest for the two installers as
+# downloaded from GLIMMERBOX_RELEASE_URL; without it, none.
+windows_manifests() {
+    url=${GLIMMERBOX_RELEASE_URL:-}
+    if [ -z "$url" ]; then
+        echo "make-release: GLIMMERBOX_RELEASE_URL is not set; no winget or Scoop manifests"
+        return 0
+    fi
+    case $url in
+        http://* | https://*) url=${url%/} ;;
+        *) echo "make-release: GLIMMERBOX_RELEASE_URL must start with https:// or http://"; exit 1 ;;
+    esac
+    homepage=http://www.glimmerbox.net
+    id=Glimmerbox.Glimmerbox schema=1.6.0
+    summary="A screen saver showing a slowly turning cube whose faces carry a moving plasma"
+    x64=glimmerbox-$version-setup-x64.exe x86=glimmerbox-$version-setup-x86.exe
+    sum64=$(sha256sum <"$dist/$x64" | cut -d' ' -f1) sum86=$(sha256sum <"$dist/$x86" | cut -d' ' -f1)
+    mkdir -p "$dist/winget" "$dist/scoop"
+    cat >"$dist/winget/$id.yaml" <<YAML
+# yaml-language-server: \$schema=https://aka.ms/winget-manifest.version.$schema.schema.json
+PackageIdentifier: $id
+PackageVersion: $version
+DefaultLocale: en-US
+ManifestType: version
+ManifestVersion: $schema
+YAML
+    cat >"$dist/winget/$id.installer.yaml" <<YAML
+# yaml-language-server: \$schema=https://aka.ms/winget-manifest.installer.$schema.schema.json
+PackageIdentifier: $id
+PackageVersion: $version
+InstallerType: nullsoft
+Scope: machine
+Installers:
+- Architecture: x64
+  InstallerUrl: $url/$x64
+  InstallerSha256: $(echo "$sum64" | tr a-f A-F)
+- Architecture: x86
+  InstallerUrl: $url/$x86
+  InstallerSha256: $(echo "$sum86" | tr a-f A-F)
+ManifestType: installer
+ManifestVersion: $schema
+YAML
+    cat >"$dist/winget/$id.locale.en-US.yaml" <<YAML
+# yaml-language-server: \$schema=https://aka.ms/winget-manifest.defaultLocale.$schema.schema.json
+PackageIdentifier: $id
+PackageVersion: $version
+PackageLocale: en-US
+Publisher: Glimmerbox
+PublisherUrl: $homepage
+PackageName: Glimmerbox
+PackageUrl: $homepage
+License: Unknown
+ShortDescription: $summary.
+ManifestType: defaultLocale
+ManifestVersion: $schema
+YAML
+    cat >"$dist/scoop/glimmerbox.json" <<JSON
+{
+    "version": "$version",
+    "description": "$summary (installed into the Windows system folder; needs administrator rights).",
+    "homepage": "$homepage",
+    "license": "Unknown",
+    "architecture": {
+        "64bit": {
+            "url": "$url/$x64",
+            "hash": "$sum64"
+        },
+        "32bit": {
+            "url": "$url/$x86",
+            "hash": "$sum86"
+        }
+    },
+    "installer": {
+        "args": ["/S"]
+    },
+    "notes": "Uninstall Glimmerbox from Apps (Add/Remove Programs)."
+}
+JSON
+}
+# ---- end of the Windows part ----
+
+rm -rf "$dist"
+mkdir -p "$dist"
+windows_files x86 win32
+windows_files x64 win64
 # Same savers, same zip: fixed file times (the commit's), modes and no extra
 # fields.
-stamp=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
-chmod 644 dist/scr/x86/glimmerbox.scr dist/scr/x64/glimmerbox.scr
-touch -d "@$stamp" dist/scr/x86/glimmerbox.scr dist/scr/x64/glimmerbox.scr
-(cd dist/scr && TZ=UTC zip -q -X "../glimmerbox-$version-scr.zip" x86/glimmerbox.scr x64/glimmerbox.scr)
-rm -r dist/scr
+chmod 644 "$dist/scr/x86/glimmerbox.scr" "$dist/scr/x64/glimmerbox.scr"
+touch -d "@$stamp" "$dist/scr/x86/glimmerbox.scr" "$dist/scr/x64/glimmerbox.scr"
+(cd "$dist/scr" && TZ=UTC zip -q -X "../glimmerbox-$version-scr.zip" x86/glimmerbox.scr x64/glimmerbox.scr)
+rm -r "$dist/scr"
 
-# --- Linux packages (begin) ---
+# ---- Linux packages ----
 # Made here with the commit's time as SOURCE_DATE_EPOCH (file times, the
 # RPM's build time), so that two releases of one commit are the same bytes.
-linux_stamp=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
 cmake --preset native >/dev/null
 cmake --build --preset native --target glimmerbox glimmerbox_package_files >/dev/null
-(cd build/native && SOURCE_DATE_EPOCH=$linux_stamp cpack >cpack.log 2>&1) || { cat build/native/cpack.log; exit 1; }
-cp "build/native/glimmerbox_${version}_amd64.deb" "build/native/glimmerbox-$version-1.x86_64.rpm" dist/
-# --- Linux packages (end) ---
-(cd dist && sha256sum -- * >SHA256SUMS)
-ls -l dist
+(cd build/native && SOURCE_DATE_EPOCH=$stamp cpack >cpack.log 2>&1) || { cat build/native/cpack.log; exit 1; }
+cp "build/native/glimmerbox_${version}_amd64.deb" "build/native/glimmerbox-$version-1.x86_64.rpm" "$dist/"
+# ---- end of the Linux packages ----
+(cd "$dist" && sha256sum -- * >SHA256SUMS)
+windows_manifests
+ls -l "$dist"

@@ -8,7 +8,8 @@ packages="cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev python3-pefile nsis p7zip-full zip
   libgl-dev libx11-dev dpkg-dev file lintian desktop-file-utils libxml2-utils
   xscreensaver xscreensaver-gl procps mesa-utils tk
-  mate-screensaver dbus-daemon libglib2.0-bin rpm rpmlint dpkg-repack"
+  mate-screensaver dbus-daemon libglib2.0-bin rpm rpmlint dpkg-repack
+  osslsigncode openssl python3-yaml"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive

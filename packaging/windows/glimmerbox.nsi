@@ -5,7 +5,8 @@
 ; Built by CMake (packaging/windows/CMakeLists.txt):
 ;   makensis -DARCH=x64|x86 -DVERSION=1.0.0 -DVERSION_QUAD=1.0.0.0
 ;            -DSAVER=<glimmerbox.scr> -DICON=<glimmerbox.ico> -DOUTFILE=<setup.exe>
-;            glimmerbox.nsi
+;            [-DSIGN=<command signing the file named after it>] glimmerbox.nsi
+; through make-setup.sh, which also signs a release (tools/make-release.sh).
 
 !if "${ARCH}" == "x64"
     Target amd64-unicode
@@ -27,6 +28,7 @@
 Name "Glimmerbox ${VERSION}"
 OutFile "${OUTFILE}"
 RequestExecutionLevel admin
+ManifestDPIAware true
 BrandingText "Glimmerbox ${VERSION}"
 SetCompressor /SOLID lzma
 ; No build-time file dates inside: two builds of one commit are identical.
@@ -46,8 +48,15 @@ VIAddVersionKey FileDescription "Glimmerbox ${VERSION} Setup (${ARCH})"
 VIAddVersionKey CompanyName "Glimmerbox"
 VIAddVersionKey LegalCopyright "Copyright (c) 2026 Glimmerbox"
 
+!ifdef SIGN
+    ; The uninstaller is signed before it is packed, the installer last.
+    !uninstfinalize `${SIGN} "%1"` = 0
+    !finalize `${SIGN} "%1"` = 0
+!endif
+
 Var SaverPath
-Var SaverShortPath
+; Where an in-use saver was moved to make way; empty when nothing was moved.
+Var Aside
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -66,20 +75,30 @@ Var SaverShortPath
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE English
 
+; A 32-bit setup on 64-bit Windows turns file-system redirection off only
+; around its own file operations: the UI thread and the plug-ins it loads must
+; keep the 32-bit view. Redirection is per thread, and only 32-bit programs on
+; 64-bit Windows have it.
+!macro NativeFileSystem state
+    !if "${ARCH}" != "x64"
+        ${If} ${RunningX64}
+            System::Call kernel32::Wow64EnableWow64FsRedirection(i${state})
+        ${EndIf}
+    !endif
+!macroend
+
 ; Installer and uninstaller share these; NSIS wants the "un." copies by name.
 !macro SharedFunctions un
-; Sets $SaverPath to where the settings list this build, and makes every path
-; and registry key mean the native one. Call it in each section too: sections
-; run on another thread, and file-system redirection is per thread.
+; Sets $SaverPath to where the settings list this build, and makes every
+; registry key mean the native one.
 Function ${un}UseNativeLocations
     !if "${ARCH}" == "x64"
         ; A 64-bit setup sees the native System32 and registry as they are.
         StrCpy $SaverPath "$SYSDIR\glimmerbox.scr"
     !else
         ${If} ${RunningX64}
-            ; HACK: a 32-bit process would see SysWOW64 behind "System32" and
+            ; HACK: a 32-bit process sees SysWOW64 behind "System32" and
             ; WOW6432Node behind the registry; name the folders as they are.
-            ${DisableX64FSRedirection}
             SetRegView 64
             StrCpy $SaverPath "$WINDIR\SysWOW64\glimmerbox.scr"
         ${Else}
@@ -88,16 +107,44 @@ Function ${un}UseNativeLocations
     !endif
 FunctionEnd
 
-; Pushes 1 when the user's current saver is this Glimmerbox, long or 8.3 path.
+; Replaces the path on top of the stack by its canonical form: full, with long
+; names and backslashes. Windows accepts a saver named in any such spelling,
+; and NSIS compares strings case-insensitively.
+Function ${un}CanonicalPath
+    Exch $0
+    Push $1
+    Push $2
+    System::Call "kernel32::GetFullPathNameW(w r0, i ${NSIS_MAX_STRLEN}, w .r1, p 0) i .r2"
+    ${If} $2 == 0
+        StrCpy $1 $0
+    ${EndIf}
+    ; Only an existing file has a long name; otherwise the full path stands.
+    System::Call "kernel32::GetLongPathNameW(w r1, w .r0, i ${NSIS_MAX_STRLEN}) i .r2"
+    ${If} $2 == 0
+        StrCpy $0 $1
+    ${EndIf}
+    Pop $2
+    Pop $1
+    Exch $0
+FunctionEnd
+
+; Pushes 1 when the user's current saver is this Glimmerbox, however spelt.
 Function ${un}IsGlimmerboxCurrent
     Push $0
     Push $1
     ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
     StrCpy $1 0
     ${If} $0 != ""
-        ${If} $0 == $SaverPath
-        ${OrIf} $0 == $SaverShortPath
+        Push $0
+        Call ${un}CanonicalPath
+        Push $SaverPath
+        Call ${un}CanonicalPath
+        Pop $1
+        Pop $0
+        ${If} $0 == $1
             StrCpy $1 1
+        ${Else}
+            StrCpy $1 0
         ${EndIf}
     ${EndIf}
     Exch $1
@@ -117,6 +164,39 @@ Function ${un}SetScreenSaveActive
     ${EndIf}
     Pop $1
     Pop $0
+FunctionEnd
+
+; Renames the saver file aside when there is one, so that its path is free:
+; a running saver, such as the preview that the screen saver settings keep
+; alive, may be renamed but neither replaced nor deleted. Sets $Aside to the
+; new name, or leaves it empty when nothing was moved. Call it with
+; redirection off.
+Function ${un}MoveSaverAside
+    StrCpy $Aside ""
+    ${If} ${FileExists} $SaverPath
+        Push $0
+        StrCpy $0 1
+        ; Copies moved before may still run or wait for a restart.
+        ${DoWhile} ${FileExists} "$SaverPath.old$0"
+            IntOp $0 $0 + 1
+        ${Loop}
+        ClearErrors
+        Rename $SaverPath "$SaverPath.old$0"
+        ${IfNot} ${Errors}
+            StrCpy $Aside "$SaverPath.old$0"
+        ${EndIf}
+        Pop $0
+    ${EndIf}
+FunctionEnd
+
+; Deletes the copy moved aside: at once when nothing runs it any more, else
+; at the next restart. The copy is harmless meanwhile, so Setup does not ask
+; for a restart.
+Function ${un}DeleteAside
+    ${If} $Aside != ""
+        Delete /REBOOTOK $Aside
+        SetRebootFlag false
+    ${EndIf}
 FunctionEnd
 !macroend
 !insertmacro SharedFunctions ""
@@ -145,9 +225,30 @@ FunctionEnd
 
 Section "Glimmerbox screen saver" SecSaver
     SectionIn RO
-    Call UseNativeLocations
     SetOutPath "$INSTDIR"
+    ; Never report success without the new file in place: an old saver in
+    ; use is moved aside first, and a file that still cannot be written
+    ; stops Setup with the old saver back where it was.
+    !insertmacro NativeFileSystem 0
+    StrCpy $Aside ""
+    SetOverwrite try
+    write_saver:
+    ${If} $Aside == ""
+        Call MoveSaverAside
+    ${EndIf}
+    ClearErrors
     File "/oname=$SaverPath" "${SAVER}"
+    ${If} ${Errors}
+        MessageBox MB_RETRYCANCEL|MB_ICONSTOP "Setup cannot write $SaverPath.$\r$\n$\r$\nClose the screen saver settings and any running screen saver, then click Retry." /SD IDCANCEL IDRETRY write_saver
+        ${If} $Aside != ""
+            Rename $Aside $SaverPath
+        ${EndIf}
+        !insertmacro NativeFileSystem 1
+        Abort "Setup could not write $SaverPath; nothing was changed."
+    ${EndIf}
+    Call DeleteAside
+    !insertmacro NativeFileSystem 1
+    SetOverwrite on
     WriteUninstaller "$INSTDIR\uninstall.exe"
     ; One fixed key: a reinstall rewrites the same entry.
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Glimmerbox screen saver"
@@ -170,8 +271,6 @@ Section "Glimmerbox screen saver" SecSaver
 SectionEnd
 
 Section "Make Glimmerbox my screen saver" SecCurrent
-    Call UseNativeLocations
-    GetFullPathName /SHORT $SaverShortPath $SaverPath
     Call IsGlimmerboxCurrent
     Pop $0
     ; Already current means a reinstall: the record still names the user's
@@ -204,36 +303,61 @@ Function un.onInit
 FunctionEnd
 
 Section "Uninstall"
-    Call un.UseNativeLocations
-    GetFullPathName /SHORT $SaverShortPath $SaverPath
     Call un.IsGlimmerboxCurrent
     Pop $0
     ; Only when Glimmerbox is still current: a saver the user picked since
     ; then stays.
     ${If} $0 == 1
         ReadRegDWORD $1 HKCU "${RECORD_KEY}" "Recorded"
-        ClearErrors
-        ReadRegStr $2 HKCU "${RECORD_KEY}" "SCRNSAVE.EXE"
         ${If} $1 == 1
-        ${AndIfNot} ${Errors}
-            WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $2
+            ClearErrors
+            ReadRegStr $2 HKCU "${RECORD_KEY}" "SCRNSAVE.EXE"
+            ${If} ${Errors}
+                DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+            ${Else}
+                WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $2
+            ${EndIf}
+            ; The switch as it was, unless the user turned savers off since.
+            ReadRegStr $3 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+            ClearErrors
+            ReadRegStr $2 HKCU "${RECORD_KEY}" "ScreenSaveActive"
+            ${If} $3 != 1
+                ; Left as the user set it.
+            ${ElseIf} ${Errors}
+                DeleteRegValue HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+            ${Else}
+                Push $2
+                Call un.SetScreenSaveActive
+            ${EndIf}
         ${Else}
-            ; No saver before, or none known: do not name a removed file.
+            ; No saver known from before: do not name a removed file.
             DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-        ${EndIf}
-        ClearErrors
-        ReadRegStr $2 HKCU "${RECORD_KEY}" "ScreenSaveActive"
-        ${If} $1 == 1
-        ${AndIfNot} ${Errors}
-            Push $2
-            Call un.SetScreenSaveActive
         ${EndIf}
     ${EndIf}
     DeleteRegKey HKCU "${RECORD_KEY}"
     DeleteRegKey /ifempty HKCU "Software\Glimmerbox"
-    Delete /REBOOTOK "$SaverPath"
-    Delete "$INSTDIR\uninstall.exe"
-    RMDir "$INSTDIR"
+    ; A running saver is renamed first and only the renamed copy waits for
+    ; the restart: queuing the path itself would delete a reinstall made
+    ; before the restart.
+    !insertmacro NativeFileSystem 0
+    Call un.MoveSaverAside
+    ${If} $Aside == ""
+        StrCpy $Aside $SaverPath
+    ${EndIf}
+    Call un.DeleteAside
+    !insertmacro NativeFileSystem 1
+    ; The uninstaller that started this copy of itself in %TEMP% may still
+    ; be ending, and a running program cannot be deleted.
+    ${For} $0 1 50
+        Delete "$INSTDIR\uninstall.exe"
+        ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+            ${Break}
+        ${EndIf}
+        Sleep 100
+    ${Next}
+    Delete /REBOOTOK "$INSTDIR\uninstall.exe"
+    RMDir /REBOOTOK "$INSTDIR"
+    SetRebootFlag false
     ; Last, so that a gone entry means a finished uninstall.
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -1,6 +1,6 @@
 #!/bin/sh
-# Checks a built installer as a file: its PE format, its version, the
-# program's icon, and that it carries this build's saver.
+# Checks a built installer as a file: its PE format, its version, DPI
+# awareness, the program's icon, and that it carries this build's saver.
 # Usage: check-setup.sh OBJDUMP SETUP SAVER ICON PE32|PE32+ VERSION
 set -u
 objdump=$1 setup=$2 saver=$3 icon=$4 format=$5 version=$6
@@ -13,6 +13,9 @@ trap 'rm -rf "$tmp"' EXIT
 
 product_version=$(wrestool -x --raw --type=16 "$setup" | strings -el -n 2 | grep -A1 -x ProductVersion | sed -n 2p)
 [ "$product_version" = "$version" ] || fail "ProductVersion is [$product_version], expected [$version]"
+
+# Sharp text on scaled displays: the manifest declares it DPI-aware.
+wrestool -x --raw --type=24 "$setup" | grep -q '<dpiAware[^>]*>true' || fail "its manifest does not declare dpiAware true"
 
 # The icon's images, compared as pictures: the group's layout may differ.
 mkdir "$tmp/setup" "$tmp/program"

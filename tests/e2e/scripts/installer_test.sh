@@ -1,19 +1,22 @@
 #!/bin/sh
 # The 64-bit installer in the shared prefix: silent install, the installed
 # saver run the way the system runs it, reinstall, silent uninstall, and the
-# user's own saver choice kept throughout, read back with `reg query`.
+# user's own saver choice kept throughout, read back with `reg query`; then
+# installing and uninstalling while the installed saver runs, and a signed
+# installer.
 # Usage: installer_test.sh <environment file> <probe> <setup.exe> <saver> <version>
 set -u
 env_file=$1 probe=$2 setup=$3 saver=$4 version=$5
 here=$(cd "$(dirname "$0")" && pwd)
 . "$env_file"
 tmp=$(mktemp -d "$(dirname "$env_file")/installer.XXXXXX")
-trap 'rm -rf "$tmp"' EXIT
+trap 'rm -rf "$tmp" "$WINEPREFIX/drive_c/hold.bat" "$WINEPREFIX/drive_c/held.txt"' EXIT
 desktop='HKCU\Control Panel\Desktop'
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Glimmerbox'
 installed='C:\windows\system32\glimmerbox.scr'
 installed_file=$WINEPREFIX/drive_c/windows/system32/glimmerbox.scr
 uninstaller='C:\Program Files\Glimmerbox\uninstall.exe'
+before='C:\windows\system32\before.scr'
 status=0
 fail() { printf 'FAIL: %s\n' "$*"; status=1; }
 
@@ -28,17 +31,21 @@ value() {
         sub(/^ *[^ ]+ +REG_[A-Z_]+ */, ""); print }'
 }
 
-# Expects value $2 of key $1 to be $3 (case-insensitively: Windows paths).
+# Expects value $2 of key $1 to be $3 (case-insensitively: Windows paths);
+# "-" expects no such value.
 expect_value() {
+    if [ "$3" = - ]; then
+        run reg query "$1" /v "$2" && fail "$4: $1 $2 is [$(value "$1" "$2")], expected none"
+        return 0
+    fi
     got=$(value "$1" "$2")
     [ "$(printf %s "$got" | tr A-Z a-z)" = "$(printf %s "$3" | tr A-Z a-z)" ] ||
         fail "$4: $1 $2 is [$got], expected [$3]"
 }
 
-# The user's saver before Glimmerbox: another saver, switched off.
-set_saver() {
-    run reg add "$desktop" /v SCRNSAVE.EXE /d "$1" /f && run reg add "$desktop" /v ScreenSaveActive /d "$2" /f ||
-        fail "cannot set the user's saver"
+# Sets value $1 of the desktop key to $2, or removes it for "-".
+set_desktop() {
+    if [ "$2" = - ]; then run reg delete "$desktop" /v "$1" /f; else run reg add "$desktop" /v "$1" /d "$2" /f; fi
 }
 
 install() {
@@ -58,8 +65,39 @@ uninstall() {
     [ -e "$WINEPREFIX/drive_c/Program Files/Glimmerbox" ] && fail "$1: the uninstaller's folder is still there"
 }
 
+# The installed saver in preview, as the screen saver settings keep it while
+# they are open, until stop_preview.
+start_preview() {
+    rm -f "$tmp/ready" "$tmp/done"
+    sh "$here/run_wine.sh" "$env_file" "$probe" preview "$installed" "$tmp/ready" "$tmp/done" >"$tmp/preview" 2>&1 &
+    preview_pid=$! deadline=$(($(date +%s) + 40))
+    until [ -s "$tmp/ready" ] || ! kill -0 $preview_pid 2>/dev/null || [ "$(date +%s)" -ge $deadline ]; do sleep 0.05; done
+    [ -s "$tmp/ready" ] || fail "$1: the installed saver's preview did not start: $(cat "$tmp/preview")"
+}
+stop_preview() { touch "$tmp/done" && wait $preview_pid || fail "$1: the preview: $(cat "$tmp/preview")"; }
+
+# Holds Windows file $1 open without sharing until release: cmd keeps a
+# redirected handle while ping runs (a batch file keeps the quotes of paths
+# with spaces). cmd opens the input first: C:\held.txt appears once it is held.
+printf '@ping -n 60 127.0.0.1 >C:\\held.txt 9<%%1\r\n' >"$WINEPREFIX/drive_c/hold.bat"
+hold() {
+    rm -f "$WINEPREFIX/drive_c/held.txt"
+    "$E2E_WINE" cmd /c 'C:\hold.bat' "$1" </dev/null >"$tmp/holder" 2>&1 &
+    holder_pid=$! deadline=$(($(date +%s) + 20))
+    until [ -e "$WINEPREFIX/drive_c/held.txt" ] || ! kill -0 $holder_pid 2>/dev/null || [ "$(date +%s)" -ge $deadline ]; do
+        sleep 0.05
+    done
+    [ -e "$WINEPREFIX/drive_c/held.txt" ] || fail "$1 was not held: $(cat "$tmp/holder")"
+}
+release() {
+    "$E2E_WINE" taskkill /f /im ping.exe </dev/null >/dev/null 2>&1
+    deadline=$(($(date +%s) + 20))
+    while kill -0 $holder_pid 2>/dev/null && [ "$(date +%s)" -lt $deadline ]; do sleep 0.1; done
+}
+
 # 1. Install over the user's saver, run what the system would run, reinstall.
-set_saver 'C:\windows\system32\before.scr' 0
+set_desktop SCRNSAVE.EXE "$before"
+set_desktop ScreenSaveActive 0
 install "first install"
 cmp -s "$installed_file" "$saver" || fail "$installed_file is not the built saver"
 for pair in "DisplayName=Glimmerbox screen saver" "DisplayVersion=$version" "Publisher=Glimmerbox" \
@@ -76,20 +114,80 @@ run reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 count=$(grep -ic glimmerbox "$tmp/out")
 [ "$count" -eq 1 ] || fail "reinstall: $count uninstall entries name Glimmerbox, expected 1"
 
-# 2. Uninstall gives back the user's saver and its on/off state.
-uninstall "uninstall"
-expect_value "$desktop" SCRNSAVE.EXE 'C:\windows\system32\before.scr' "uninstall"
-expect_value "$desktop" ScreenSaveActive 0 "uninstall"
+# 2. Install over the saver while its preview runs: the installed file is
+# marked first, so only a new write makes it the built saver again.
+printf 'old saver' >>"$installed_file"
+start_preview "install over the preview"
+install "install over the preview"
+cmp -s "$installed_file" "$saver" || fail "install over the preview: the saver was not replaced"
+stop_preview "install over the preview"
 
-# 3. A saver the user picked after installing stays after uninstalling.
-install "second install"
-set_saver 'C:\windows\system32\picked.scr' 1
-uninstall "uninstall after the user picked another saver"
-expect_value "$desktop" SCRNSAVE.EXE 'C:\windows\system32\picked.scr' "uninstall after picking"
+# 3. A saver file nothing can replace or move: setup fails and the entry
+# keeps the old version.
+printf 'old saver' >>"$installed_file"
+run reg add "$entry" /v DisplayVersion /d 0.9 /f
+hold "$installed"
+run "$setup" /S && fail "setup reported success without writing the saver"
+cmp -s "$installed_file" "$saver" && fail "the held saver file was replaced"
+expect_value "$entry" DisplayVersion 0.9 "failed setup"
+release
+install "install after the failed one"
 
-# 4. The other build's entry stops setup before it writes anything.
+# 4. Uninstall while the preview runs, install again, restart: only the old
+# file, moved aside, may go at the restart.
+start_preview "uninstall under the preview"
+uninstall "uninstall under the preview"
+install "install before the restart"
+stop_preview "uninstall under the preview"
+run wineboot -r || fail "wineboot -r: $(cat "$tmp/out")"
+cmp -s "$installed_file" "$saver" || fail "after the restart, $installed_file is not the built saver"
+leftover=$(ls "$installed_file".* 2>/dev/null)
+[ -z "$leftover" ] || fail "after the restart, left behind: $leftover"
+# The uninstaller may still be ending (here: held for a second) when the
+# copy of itself that it started removes it.
+hold "$uninstaller"
+(sleep 1 && release) &
+uninstall "uninstall while the uninstaller ends"
+wait $!
+
+# 5. Uninstall gives back exactly the user's saver and switch from before,
+# unless the user changed them since (a registry edit after installing).
+# Windows accepts the current saver in any spelling of its path.
+while IFS='|' read -r name active edit expect_saver expect_active; do
+    set_desktop SCRNSAVE.EXE "$before"
+    set_desktop ScreenSaveActive "$active"
+    install "$name"
+    [ -z "$edit" ] || set_desktop "${edit%%=*}" "${edit#*=}"
+    uninstall "$name"
+    expect_value "$desktop" SCRNSAVE.EXE "$expect_saver" "$name"
+    expect_value "$desktop" ScreenSaveActive "$expect_active" "$name"
+done <<'ROWS'
+restored|0||C:\windows\system32\before.scr|0
+another saver picked since|0|SCRNSAVE.EXE=C:\windows\system32\picked.scr|C:\windows\system32\picked.scr|1
+no switch before|-||C:\windows\system32\before.scr|-
+switched off since|1|ScreenSaveActive=0|C:\windows\system32\before.scr|0
+current with forward slashes|0|SCRNSAVE.EXE=C:/windows/system32/glimmerbox.scr|C:\windows\system32\before.scr|0
+current with a dot|0|SCRNSAVE.EXE=C:\windows\system32\.\glimmerbox.scr|C:\windows\system32\before.scr|0
+ROWS
+
+# 6. The other build's entry stops setup before it writes anything.
 run reg add "$entry" /v DisplayIcon /d 'C:\windows\syswow64\glimmerbox.scr' /f
 run "$setup" /S && fail "setup went on over the other build's entry"
 [ -e "$installed_file" ] && fail "setup placed the saver over the other build's entry"
 run reg delete "$entry" /f
+
+# 7. A signed installer (a throwaway certificate) installs a signed saver and
+# writes a signed uninstaller.
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=Glimmerbox-test -addext extendedKeyUsage=codeSigning \
+    -keyout "$tmp/key.pem" -out "$tmp/cert.pem" 2>/dev/null
+GLIMMERBOX_SIGN_CERT=$tmp/cert.pem GLIMMERBOX_SIGN_KEY=$tmp/key.pem GLIMMERBOX_SIGN_TIME=$(date +%s) \
+    sh "$here/../../../packaging/windows/make-setup.sh" --sign x64 "$version" "$saver" "$tmp/signed.exe" >"$tmp/out" 2>&1 ||
+    fail "cannot make a signed installer: $(cat "$tmp/out")"
+setup=$tmp/signed.exe
+install "signed install"
+for file in "$installed_file" "$WINEPREFIX/drive_c/Program Files/Glimmerbox/uninstall.exe"; do
+    osslsigncode verify -CAfile "$tmp/cert.pem" -in "$file" >"$tmp/out" 2>&1 ||
+        fail "signed install: $file does not verify: $(tail -3 "$tmp/out")"
+done
+uninstall "signed uninstall"
 exit $status
