@@ -239,12 +239,18 @@ Section "Glimmerbox screen saver" SecSaver
     ClearErrors
     File "/oname=$SaverPath" "${SAVER}"
     ${If} ${Errors}
-        MessageBox MB_RETRYCANCEL|MB_ICONSTOP "Setup cannot write $SaverPath.$\r$\n$\r$\nClose the screen saver settings and any running screen saver, then click Retry." /SD IDCANCEL IDRETRY write_saver
+        ; The box loads DLLs of its own, which must come from the 32-bit view.
+        !insertmacro NativeFileSystem 1
+        MessageBox MB_RETRYCANCEL|MB_ICONSTOP "Setup cannot write $SaverPath.$\r$\n$\r$\nClose the screen saver settings and any running screen saver, then click Retry." /SD IDCANCEL IDRETRY retry_write
+        !insertmacro NativeFileSystem 0
         ${If} $Aside != ""
             Rename $Aside $SaverPath
         ${EndIf}
         !insertmacro NativeFileSystem 1
         Abort "Setup could not write $SaverPath; nothing was changed."
+        retry_write:
+        !insertmacro NativeFileSystem 0
+        Goto write_saver
     ${EndIf}
     Call DeleteAside
     !insertmacro NativeFileSystem 1
@@ -303,6 +309,28 @@ Function un.onInit
 FunctionEnd
 
 Section "Uninstall"
+    ; The saver goes first, so that one that cannot go stops the uninstall
+    ; with nothing changed. A running saver is renamed and only the renamed
+    ; copy waits for the restart; the path itself is never queued, because
+    ; a reinstall made before the restart would be deleted with it.
+    !insertmacro NativeFileSystem 0
+    remove_saver:
+    Call un.MoveSaverAside
+    ${If} $Aside == ""
+        Delete $SaverPath
+    ${EndIf}
+    ${If} ${FileExists} $SaverPath
+        !insertmacro NativeFileSystem 1
+        MessageBox MB_RETRYCANCEL|MB_ICONSTOP "Glimmerbox cannot remove $SaverPath.$\r$\n$\r$\nClose the screen saver settings and any running screen saver, then click Retry." /SD IDCANCEL IDRETRY retry_remove
+        SetErrorLevel 2
+        Abort "Glimmerbox could not remove $SaverPath; nothing was changed."
+        retry_remove:
+        !insertmacro NativeFileSystem 0
+        Goto remove_saver
+    ${EndIf}
+    Call un.DeleteAside
+    !insertmacro NativeFileSystem 1
+
     Call un.IsGlimmerboxCurrent
     Pop $0
     ; Only when Glimmerbox is still current: a saver the user picked since
@@ -336,16 +364,6 @@ Section "Uninstall"
     ${EndIf}
     DeleteRegKey HKCU "${RECORD_KEY}"
     DeleteRegKey /ifempty HKCU "Software\Glimmerbox"
-    ; A running saver is renamed first and only the renamed copy waits for
-    ; the restart: queuing the path itself would delete a reinstall made
-    ; before the restart.
-    !insertmacro NativeFileSystem 0
-    Call un.MoveSaverAside
-    ${If} $Aside == ""
-        StrCpy $Aside $SaverPath
-    ${EndIf}
-    Call un.DeleteAside
-    !insertmacro NativeFileSystem 1
     ; The uninstaller that started this copy of itself in %TEMP% may still
     ; be ending, and a running program cannot be deleted.
     ${For} $0 1 50

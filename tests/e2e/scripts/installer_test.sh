@@ -130,6 +130,12 @@ hold "$installed"
 run "$setup" /S && fail "setup reported success without writing the saver"
 cmp -s "$installed_file" "$saver" && fail "the held saver file was replaced"
 expect_value "$entry" DisplayVersion 0.9 "failed setup"
+# Nor can the uninstaller (run in place, for its exit code; _?= must not be
+# quoted, hence the short name): it fails with everything kept, and queues
+# nothing that the restart in 4. would delete.
+run "$uninstaller" /S '_?=C:\PROGRA~1\Glimmerbox' && fail "the uninstaller reported success with the saver held"
+[ -e "$installed_file" ] || fail "failed uninstall: the held saver is gone"
+expect_value "$entry" DisplayVersion 0.9 "failed uninstall"
 release
 install "install after the failed one"
 
