@@ -7,8 +7,19 @@
 # GLIMMERBOX_SIGN_KEY are set (see README.md).
 # Usage: make-release.sh [folder]
 set -eu
+# A folder given is the caller's, and is emptied first: only a new or empty
+# one, or an earlier release.
+case ${1:-} in
+    "") dist= ;;
+    /*) dist=$1 ;;
+    *) dist=$PWD/$1 ;;
+esac
+if [ -n "$dist" ] && [ -n "$(ls -A "$dist" 2>/dev/null)" ] && [ ! -f "$dist/SHA256SUMS" ]; then
+    echo "make-release: $dist holds files but no release; give a new or empty folder"
+    exit 2
+fi
 cd "$(dirname "$0")/.."
-dist=${1:-dist}
+dist=${dist:-$PWD/dist}
 for preset in win32 win64; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" --target glimmerbox_setup >/dev/null
