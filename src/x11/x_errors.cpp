@@ -22,6 +22,7 @@ struct ErrorKind {
 constexpr int MaxKinds = 16;
 ErrorKind Printed[MaxKinds];
 int PrintedCount;
+bool ToldOfMore;
 
 bool PrintedBefore(const XErrorEvent& event) {
     for (int i = 0; i < PrintedCount; ++i) {
@@ -29,8 +30,14 @@ bool PrintedBefore(const XErrorEvent& event) {
         if (kind.code == event.error_code && kind.request == event.request_code && kind.minor == event.minor_code)
             return true;
     }
-    if (PrintedCount < MaxKinds) Printed[PrintedCount++] = {event.error_code, event.request_code, event.minor_code};
-    return false;
+    if (PrintedCount < MaxKinds) {
+        Printed[PrintedCount++] = {event.error_code, event.request_code, event.minor_code};
+        return false;
+    }
+    // Past that many kinds, one line says so and the rest stay quiet.
+    if (!ToldOfMore) ReportProblem("further X errors are not shown");
+    ToldOfMore = true;
+    return true;
 }
 
 // The daemon destroys the window we draw in when it is done with us; the
