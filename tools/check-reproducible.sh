@@ -1,8 +1,9 @@
 #!/bin/sh
-# Builds both savers and both installers a second time, from a copy of the
-# sources in another folder, and compares their SHA-256 with the first build
-# in build/win32 and build/win64. Run it after building those presets. Then
-# makes a release in each folder and compares the two SHA256SUMS.
+# Makes a release (tools/make-release.sh) here and in a copy of the sources in
+# another folder, with one SOURCE_DATE_EPOCH, and compares the two
+# SHA256SUMS: both savers (in the zip), both installers and the Linux
+# packages. Then does the same for a signed release. Leaves this folder's
+# release in dist/.
 set -eu
 cd "$(dirname "$0")/.."
 copy=build/reproduce/glimmerbox
@@ -12,23 +13,7 @@ mkdir -p "$copy"
 git ls-files -z --cached --others --exclude-standard |
     tar --null --files-from=- --ignore-failed-read -cf - | tar -xf - -C "$copy"
 status=0
-for preset in win32 win64; do
-    (cd "$copy" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target glimmerbox_setup >/dev/null)
-    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "build/$preset/CMakeCache.txt")
-    for first in build/$preset/glimmerbox.scr build/$preset/glimmerbox-"$version"-setup-*.exe; do
-        second=$copy/$first
-        sum1=$(sha256sum <"$first") sum2=$(sha256sum <"$second")
-        if [ "$sum1" = "$sum2" ]; then
-            echo "reproducible: $first ${sum1%% *}"
-        else
-            echo "FAIL: $first differs between two builds: ${sum1%% *} and ${sum2%% *} ($second)"
-            status=1
-        fi
-    done
-done
-# ---- Unsigned release, Linux packages included ----
-# A release from each folder with one SOURCE_DATE_EPOCH: the same SHA256SUMS,
-# the Linux packages' included.
+# ---- Unsigned release ----
 stamp=$(git log -1 --format=%ct 2>/dev/null || echo 0)
 for tree in . "$copy"; do
     (cd "$tree" && SOURCE_DATE_EPOCH=$stamp tools/make-release.sh >/dev/null) || status=1
@@ -41,6 +26,7 @@ else
     diff dist/SHA256SUMS "$copy/dist/SHA256SUMS"
     status=1
 fi
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win64/CMakeCache.txt)
 # ---- end of the unsigned release ----
 
 # ---- Signed Windows release, and its winget and Scoop manifests ----

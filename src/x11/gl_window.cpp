@@ -25,7 +25,6 @@ constexpr const char* OwnWindowTitle = "Glimmerbox v 1.0";
 
 GLXContext Context;
 Colormap OwnColormap;
-bool MadeDrawWindow;  // DrawWindow is ours to destroy: our own window, or a child of a given one
 bool DoubleBuffered;
 
 // A direct context from the visual, made current on DrawWindow.
@@ -58,7 +57,6 @@ Window CreateDrawWindow(Window parent, XVisualInfo* visual, int screen, long mas
     set.background_pixel = BlackPixel(XDisplay, screen);
     set.border_pixel = BlackPixel(XDisplay, screen);
     set.event_mask = mask;
-    MadeDrawWindow = true;
     return XCreateWindow(XDisplay, parent, 0, 0, static_cast<unsigned>(WindowWidth),
                          static_cast<unsigned>(WindowHeight), 0, visual->depth, InputOutput, visual->visual,
                          CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &set);
@@ -159,7 +157,8 @@ void CloseXDisplay() {
     if (XDisplay == nullptr) return;
     glXMakeCurrent(XDisplay, None, nullptr);
     if (Context != nullptr) glXDestroyContext(XDisplay, Context);
-    if (MadeDrawWindow) {
+    // Ours to destroy: our own window, or the one made inside a given window.
+    if (OwnsWindow || DrawWindow != WatchedWindow) {
         XDestroyWindow(XDisplay, DrawWindow);
         XFreeColormap(XDisplay, OwnColormap);
     }
