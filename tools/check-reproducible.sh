@@ -1,8 +1,8 @@
 #!/bin/sh
 # Makes a release (tools/make-release.sh) here and in a copy of the sources in
 # another folder, with one SOURCE_DATE_EPOCH, and compares the two
-# SHA256SUMS: both savers (in the zip), both installers and the Linux
-# packages. Then does the same for a signed release. Leaves this folder's
+# SHA256SUMS: both savers (in the zip), both installers, the Linux
+# packages and the web page's zip. Then does the same for a signed release. Leaves this folder's
 # release in dist/.
 set -eu
 cd "$(dirname "$0")/.."

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Makes the README's pictures of the scene with glimmerbox-render: a still
 # and a three-second looping GIF, in docs/readme/. The renderer repeats itself
-# exactly, so the same sources give the same files.
+# exactly, so the same sources give the same files. Then a picture of the web
+# page in headless chromium, as one who asks for reduced motion sees it.
 set -eu
 cd "$(dirname "$0")/.."
 out=docs/readme
@@ -21,4 +22,12 @@ cp "$work/still/frame-008000.png" "$out/glimmerbox-still.png"
 "$render" --at "$(seq -s, 8000 50 10950)" --size 256x256 --out "$work/loop"
 convert $(ls "$work"/loop/frame-*.png | awk 'NR % 4 == 1') +append -colors 256 -unique-colors "$work/palette.png"
 convert -delay 5 -loop 0 "$work"/loop/frame-*.png -remap "$work/palette.png" -layers Optimize "$out/glimmerbox-loop.gif"
+
+cmake --preset web >/dev/null
+cmake --build --preset web >/dev/null
+chromium --headless --no-sandbox --use-angle=swiftshader --enable-unsafe-swiftshader --disable-background-networking \
+    --disable-component-update --disable-sync --no-first-run --user-data-dir="$work/profile" --window-size=800,450 \
+    --force-prefers-reduced-motion --virtual-time-budget=3000 --screenshot="$work/page.png" \
+    "file://$PWD/build/web/index.html?seed=1" 2>/dev/null
+pngquant --force --output "$out/glimmerbox-web.png" "$work/page.png"
 ls -l "$out"

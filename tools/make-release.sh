@@ -1,7 +1,7 @@
 #!/bin/sh
 # Fills dist/ (or the folder given) with a release: both Windows installers,
 # the two bare savers in a zip for installing by hand, the Linux packages
-# (.deb and RPM), and SHA256SUMS; with GLIMMERBOX_RELEASE_URL set, winget and
+# (.deb and RPM), the web page in a zip, and SHA256SUMS; with GLIMMERBOX_RELEASE_URL set, winget and
 # Scoop manifests too. Builds what they need first (nothing is redone when
 # current). Signs the Windows files when GLIMMERBOX_SIGN_CERT and
 # GLIMMERBOX_SIGN_KEY are set (see README.md).
@@ -156,6 +156,20 @@ cmake --build --preset native --target glimmerbox glimmerbox_package_files >/dev
 (cd build/native && SOURCE_DATE_EPOCH=$stamp cpack >cpack.log 2>&1) || { cat build/native/cpack.log; exit 1; }
 cp "build/native/glimmerbox_${version}_amd64.deb" "build/native/glimmerbox-$version-1.x86_64.rpm" "$dist/"
 # ---- end of the Linux packages ----
+
+# ---- The web page ----
+# Its two files in one folder, at the commit's time: index.html opens from
+# disk, or the folder goes on any static web host.
+cmake --preset web >/dev/null
+cmake --build --preset web >/dev/null
+page=glimmerbox-$version-web
+mkdir -p "$dist/$page"
+cp build/web/index.html build/web/index.js "$dist/$page/"
+chmod 644 "$dist/$page/index.html" "$dist/$page/index.js"
+touch -d "@$stamp" "$dist/$page/index.html" "$dist/$page/index.js"
+(cd "$dist" && TZ=UTC zip -q -X -D "$page.zip" "$page/index.html" "$page/index.js")
+rm -r "${dist:?}/$page"
+# ---- end of the web page ----
 (cd "$dist" && sha256sum -- * >SHA256SUMS)
 windows_manifests
 ls -l "$dist"

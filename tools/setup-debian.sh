@@ -9,7 +9,8 @@ packages="cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
   libgl-dev libx11-dev dpkg-dev file lintian desktop-file-utils libxml2-utils
   xscreensaver xscreensaver-gl procps mesa-utils tk
   mate-screensaver dbus-daemon libglib2.0-bin rpm rpmlint dpkg-repack
-  osslsigncode openssl python3-yaml"
+  osslsigncode openssl python3-yaml
+  emscripten chromium"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
