@@ -1,0 +1,173 @@
+#!/bin/sh
+# The Wayland program on headless sway, as idle daemons, lock screens and
+# users run it: a table of cases, each started on outputs of its own size
+# and scale, observed with grim, wtype, swaymsg and /proc.
+# Usage: program_test.sh <glimmerbox-wl>
+set -u
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../x11/scripts/x_server.sh"
+for tool in sway swaymsg grim wtype weston-simple-egl python3 identify compare; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (packages sway, grim, wtype, weston, python3, imagemagick)"; exit 1; }
+done
+tmp=$(mktemp -d)
+chmod 755 "$tmp"
+pids=
+sway_pid=
+cleanup() {
+    for pid in $pids $sway_pid; do kill -CONT "$pid" 2>/dev/null; kill "$pid" 2>/dev/null; done
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+# sway refuses to run as root: then it runs as nobody, in a runtime folder
+# of its own that root's clients reach all the same. HEADLESS-1 refreshes at
+# 120 Hz, so that a client paced by --delay shows its own rate; HEADLESS-2,
+# made on demand, has scale 2.
+printf '%s\n' 'xwayland disable' 'output HEADLESS-1 mode --custom 320x240@120Hz' \
+    'output HEADLESS-2 resolution 640x480 scale 2' 'output HEADLESS-3 resolution 320x240' >"$tmp/config"
+run_as=
+[ "$(id -u)" -ne 0 ] || run_as="setpriv --reuid=65534 --regid=65534 --clear-groups"
+start_sway() {
+    export XDG_RUNTIME_DIR="$tmp/run"
+    rm -rf "$XDG_RUNTIME_DIR"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    [ -z "$run_as" ] || chown 65534:65534 "$XDG_RUNTIME_DIR"
+    env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman $run_as sway -c "$tmp/config" >"$tmp/sway.log" 2>&1 &
+    sway_pid=$!
+    export WAYLAND_DISPLAY=wayland-1 SWAYSOCK=
+    sway_answers() {
+        SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null) && swaymsg -t get_version
+    }
+    wait_for 20 sway_answers || { echo "FAIL: sway did not start:"; cat "$tmp/sway.log"; exit 1; }
+    export SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
+    for output in "$@"; do
+        swaymsg create_output >/dev/null
+        wait_for 10 grim -o "$output" -t ppm "$tmp/probe.ppm" || fail "sway made no output $output"
+    done
+}
+stop_sway() {
+    kill -CONT "$sway_pid" 2>/dev/null
+    kill "$sway_pid" 2>/dev/null
+    wait_for 10 process_gone "$sway_pid"
+    sway_pid=
+}
+
+# The scene on one output: bright, coloured and moving between two shots.
+# Sets SEEN; with "dark", true when the output shows no scene instead.
+shows_scene() {
+    grim -o "$1" -t ppm "$tmp/first.ppm" && sleep 0.2 && grim -o "$1" -t ppm "$tmp/second.ppm" || return 1
+    brightest=$(identify -format '%[fx:int(255*maxima)]' "$tmp/first.ppm")
+    colours=$(identify -format '%k' "$tmp/first.ppm")
+    changed=$(compare -metric AE "$tmp/first.ppm" "$tmp/second.ppm" null: 2>&1)
+    SEEN="$1: $(identify -format '%wx%h' "$tmp/first.ppm"), brightest $brightest, $colours colours, ${changed%.*} pixels changed"
+    if [ "${2:-}" = dark ]; then [ "$brightest" -le 64 ]; else [ "$brightest" -gt 64 ] && [ "$colours" -ge 16 ] && [ "${changed%.*}" -gt 0 ]; fi
+}
+# Usage: expect_scene <case> <output> [dark]
+expect_scene() {
+    if wait_for 15 shows_scene "$2" "${3:-}"; then echo "$1: $SEEN"; else fail "$1: ${3:-no} scene where expected: $SEEN"; fi
+}
+
+# Starts the program in the background with the arguments; sets run.
+# Usage: start <case> [arguments...]
+start() {
+    name=$1
+    shift
+    "$program" "$@" 2>"$tmp/$name.err" &
+    run=$!
+    pids="$pids $run"
+}
+# Waits for the end of run, then checks its time, exit code and lines on
+# standard error (each its own, "glimmerbox-wl: ...").
+# Usage: expect_end <case> <most ms> <exit code> <lines> [text the line has]
+expect_end() {
+    started_ms=$(now_ms)
+    if wait_for 10 process_gone "$run"; then
+        ended_ms=$(($(now_ms) - started_ms))
+        code=0
+        wait "$run" || code=$?
+        lines=$(wc -l <"$tmp/$1.err")
+        echo "$1: ended after $ended_ms ms, exit code $code, $lines lines on standard error $(head -n 1 "$tmp/$1.err")"
+        [ "$ended_ms" -le "$2" ] || fail "$1: took $ended_ms ms, more than $2"
+        [ "$code" -eq "$3" ] || fail "$1: exit code $code, not $3"
+        if [ "$lines" -ne "$4" ] || grep -qv '^glimmerbox-wl: ' "$tmp/$1.err" ||
+            { [ -n "${5:-}" ] && ! grep -q "$5" "$tmp/$1.err"; }; then
+            fail "$1: not $4 lines of its own${5:+ naming $5} on standard error:"
+            cat "$tmp/$1.err"
+        fi
+    else
+        fail "$1: still running 10 s later"
+    fi
+}
+
+start_sway HEADLESS-2
+
+# --- Overlay on every output (an idle daemon's use) ---------------------------
+# fds 0 and 1 closed at the start: the connection must not take them.
+start overlay <&- >&-
+expect_scene overlay HEADLESS-1
+expect_scene overlay HEADLESS-2
+fd0=$(readlink "/proc/$run/fd/0")
+[ "$fd0" = /dev/null ] || fail "overlay: started with fd 0 closed, fd 0 is $fd0, not /dev/null"
+# Scale 2 is drawn at full resolution, not as a half-size picture doubled.
+grim -o HEADLESS-2 -t ppm "$tmp/hidpi.ppm"
+convert "$tmp/hidpi.ppm" -sample 50% -sample 200% "$tmp/doubled.ppm"
+doubled=$(compare -metric AE "$tmp/hidpi.ppm" "$tmp/doubled.ppm" null: 2>&1)
+echo "overlay: HEADLESS-2 at scale 2: ${doubled%.*} pixels differ from the shot halved and doubled"
+[ "${doubled%.*}" -gt 1000 ] || fail "overlay: HEADLESS-2 at scale 2 is drawn at half resolution"
+# An output added gets a surface; one removed takes only its own.
+swaymsg create_output >/dev/null
+expect_scene "overlay, output added" HEADLESS-3
+swaymsg output HEADLESS-3 disable >/dev/null
+expect_scene "overlay, HEADLESS-3 removed" HEADLESS-2
+# Any key ends it, with exit code 0. wtype's keyboard comes and goes with
+# it, so it types until the program has seen a key.
+swaymsg focus output HEADLESS-1 >/dev/null
+key_ends() { wtype -s 300 q; process_gone "$run"; }
+wait_for 10 key_ends
+expect_end overlay 2000 0 0
+
+# --- A wallpaper on the bottom layer, on one output --------------------------
+# A full-screen window over HEADLESS-1 stops its frames there, and holds back
+# none on HEADLESS-2; keys pass through to the windows; SIGTERM ends it.
+start bottom --layer bottom
+expect_scene bottom HEADLESS-1
+swaymsg focus output HEADLESS-1 >/dev/null
+weston-simple-egl -f >/dev/null 2>&1 &
+cover=$!
+pids="$pids $cover"
+ours_hidden() { grim -o HEADLESS-1 -t ppm "$tmp/hidden.ppm" && [ "$(identify -format '%k' "$tmp/hidden.ppm")" -lt 200 ]; }
+wait_for 15 ours_hidden || fail "bottom: weston-simple-egl did not cover HEADLESS-1"
+expect_scene "bottom, HEADLESS-1 covered" HEADLESS-2
+kill "$cover"
+wtype -s 300 q
+expect_scene "bottom, after a key" HEADLESS-1
+kill -TERM "$run"
+expect_end bottom 1000 0 0
+
+# --- Its own connection: the compositor stopped, then dying under it ---------
+# On HEADLESS-2, as a lock screen's host starts it for that output: the
+# connection handed over in WAYLAND_SOCKET, which the host closes at unlock.
+start stopped --output HEADLESS-1
+stopped=$run
+SWAYLOCK_PLUGIN_OUTPUT_NAME=HEADLESS-2 python3 -c 'import os, socket, sys
+s = socket.socket(socket.AF_UNIX)
+s.connect(os.path.join(os.environ["XDG_RUNTIME_DIR"], "wayland-1"))
+os.set_inheritable(s.fileno(), True)
+os.environ["WAYLAND_SOCKET"] = str(s.fileno())
+del os.environ["WAYLAND_DISPLAY"]
+os.execv(sys.argv[1], sys.argv[1:])' "$program" 2>"$tmp/handed.err" &
+handed=$!
+pids="$pids $handed"
+expect_scene "own connection" HEADLESS-1
+expect_scene "handed over" HEADLESS-2
+kill -STOP "$sway_pid"
+kill -INT "$stopped"
+expect_end stopped 1000 0 0
+start dying --output HEADLESS-1
+kill -CONT "$sway_pid"
+expect_scene "own connection" HEADLESS-1
+kill -KILL "$sway_pid"
+expect_end dying 1000 1 1 "lost the connection"
+run=$handed
+expect_end handed 1000 0 0
