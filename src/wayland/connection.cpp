@@ -102,7 +102,12 @@ void Connect() {
 void CheckConnection() {
     const int error = wl_display_get_error(WlDisplay);
     if (error == 0) return;
-    if (error == EPROTO) {
+    // A protocol error on wl_display itself sets errno-like codes of its
+    // own; the interface tells every protocol error apart.
+    const wl_interface* interface = nullptr;
+    uint32_t id = 0;
+    wl_display_get_protocol_error(WlDisplay, &interface, &id);
+    if (error == EPROTO || interface != nullptr) {
         char text[240];
         std::snprintf(text, sizeof text, "Wayland protocol error: %s", LibraryLine[0] ? LibraryLine : "(no text)");
         ExitAtOnce(1, text);

@@ -171,3 +171,55 @@ kill -KILL "$sway_pid"
 expect_end dying 1000 1 1 "lost the connection"
 run=$handed
 expect_end handed 1000 0 0
+
+# --- A protocol error, from a host that sends one at once ---------------------
+python3 -c 'import os, socket, struct, sys
+ours, host = socket.socketpair()
+os.set_inheritable(ours.fileno(), True)
+if os.fork() == 0:
+    os.environ["WAYLAND_SOCKET"] = str(ours.fileno())
+    os.execv(sys.argv[1], sys.argv[1:])
+text = b"glimmerbox test\0"
+# wl_display@1.error(object 1, code 1, text)
+host.send(struct.pack("=IIIII", 1, (20 + len(text)) << 16, 1, 1, len(text)) + text)
+sys.exit(os.waitstatus_to_exitcode(os.wait()[1]))' "$program" 2>"$tmp/protocol.err" &
+run=$!
+expect_end protocol 2000 1 1 "protocol error: wl_display@1: error 1: glimmerbox test"
+
+# --- Rates: frames per second at the default delay, the highest of five ------
+# seconds. HEADLESS-1 refreshes at 120 Hz: the default delay is at most 60
+# frames a second there, and at least 58 unless time is lost between frames.
+start_sway
+WAYLAND_DEBUG=1 "$program" 2>"$tmp/rate.log" &
+run=$!
+pids="$pids $run"
+seconds_logged() { [ "$(awk '/attach/ { print int(substr($1, 2) / 1000) }' "$tmp/rate.log" | uniq | wc -l)" -ge 7 ]; }
+wait_for 20 seconds_logged || fail "rate: fewer than 7 seconds of frames in 20 s"
+kill "$run"
+rates=$(awk '/attach/ { n[int(substr($1, 2) / 1000)]++ } END { for (s in n) print s, n[s] }' "$tmp/rate.log" |
+    sort -n | sed '1d;$d' | cut -d' ' -f2 | tr '\n' ' ')
+highest=$(echo "$rates" | tr ' ' '\n' | sort -n | tail -n 1)
+echo "rate: frames in whole seconds: $rates"
+[ "${highest:-0}" -ge 58 ] && [ "$highest" -le 61 ] || fail "rate: at most ${highest:-no} frames a second, not 58 to 61"
+
+# --- Bad starts: one line, exit code 1 ---------------------------------------
+start unknown --output HEADLESS-9
+expect_end unknown 2000 1 1 'no such output (the outputs: HEADLESS-1)'
+
+# --- A window of its own (for compositors without layer-shell) --------------
+# Titled Glimmerbox; Q ends it, and so does the close request.
+for ending in key close; do
+    start "window-$ending" --window
+    window_shown() { swaymsg -t get_tree | grep -q '"name": "Glimmerbox"'; }
+    wait_for 15 window_shown || fail "window: no window titled Glimmerbox"
+    expect_scene "window" HEADLESS-1
+    if [ "$ending" = key ]; then wait_for 10 key_ends; else swaymsg '[title="^Glimmerbox$"] kill' >/dev/null; fi
+    expect_end "window-$ending" 2000 0 0
+done
+stop_sway
+
+if [ "$failures" -eq 0 ]; then
+    echo "PASS: every output covered and drawn at its scale, outputs coming and going, covered, keys, signals, the compositor stopped or dying, a handed-over connection, a protocol error, the frame rate, a window of its own"
+    exit 0
+fi
+exit 1
