@@ -9,7 +9,9 @@ packages="cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
   libgl-dev libx11-dev dpkg-dev file lintian desktop-file-utils libxml2-utils
   xscreensaver xscreensaver-gl procps mesa-utils tk
   mate-screensaver dbus-daemon libglib2.0-bin rpm rpmlint dpkg-repack
-  osslsigncode openssl python3-yaml"
+  osslsigncode openssl python3-yaml
+  libwayland-dev libegl-dev libxkbcommon-dev wayland-protocols librust-wayland-protocols-dev
+  sway swayidle grim wtype weston python3-xlib"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive

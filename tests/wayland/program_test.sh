@@ -7,8 +7,8 @@ set -u
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../x11/scripts/x_server.sh"
-for tool in sway swaymsg grim wtype weston-simple-egl python3 identify compare; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (packages sway, grim, wtype, weston, python3, imagemagick)"; exit 1; }
+for tool in sway swaymsg swayidle grim wtype weston-simple-egl python3 identify compare; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (packages sway, swayidle, grim, wtype, weston, python3, imagemagick)"; exit 1; }
 done
 tmp=$(mktemp -d)
 chmod 755 "$tmp"
@@ -169,6 +169,19 @@ expect_scene "bottom, HEADLESS-1 covered" HEADLESS-2
 kill "$cover"
 kill -TERM "$run"
 expect_end bottom 1000 0 0
+
+# --- Started by swayidle as the README says, ended by its resume command ----
+# On the bottom layer, so that the key reaches sway's idle timer, not us.
+PATH="$(dirname "$program"):$PATH" swayidle -w timeout 1 'glimmerbox-wl --layer bottom &' \
+    resume 'pkill -x glimmerbox-wl' >/dev/null 2>&1 &
+idle=$!
+pids="$pids $idle"
+idle_run() { run=$(pgrep -n -x glimmerbox-wl); }
+wait_for 10 idle_run || fail "swayidle: no glimmerbox-wl 10 s after its timeout"
+expect_scene swayidle HEADLESS-1
+resumed() { wtype -s 300 q; process_gone "$run"; }
+wait_for 10 resumed || fail "swayidle: glimmerbox-wl still runs 10 s after a key"
+kill "$idle"
 
 # --- Its own connection: the compositor stopped, then dying under it ---------
 # On HEADLESS-2, as a lock screen's host starts it for that output: the
