@@ -7,6 +7,7 @@ set -u
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../x11/scripts/x_server.sh"
+. "$here/sway.sh"
 for tool in sway swaymsg swayidle grim wtype weston-simple-egl python3 identify compare; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (packages sway, swayidle, grim, wtype, weston, python3, imagemagick)"; exit 1; }
 done
@@ -20,39 +21,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# sway refuses to run as root: then it runs as nobody, in a runtime folder
-# of its own that root's clients reach all the same. HEADLESS-1 refreshes at
-# 120 Hz, so that a client paced by --delay shows its own rate; HEADLESS-2,
-# made on demand, has scale 2.
+# HEADLESS-1 refreshes at 120 Hz, so that a client paced by --delay shows its
+# own rate; HEADLESS-2, made on demand, has scale 2.
 printf '%s\n' 'xwayland disable' 'output HEADLESS-1 mode --custom 320x240@120Hz' \
     'output HEADLESS-2 resolution 640x480 scale 2' 'output HEADLESS-3 resolution 320x240' >"$tmp/config"
-run_as=
-[ "$(id -u)" -ne 0 ] || run_as="setpriv --reuid=65534 --regid=65534 --clear-groups"
-start_sway() {
-    export XDG_RUNTIME_DIR="$tmp/run"
-    rm -rf "$XDG_RUNTIME_DIR"
-    mkdir -m 700 "$XDG_RUNTIME_DIR"
-    [ -z "$run_as" ] || chown 65534:65534 "$XDG_RUNTIME_DIR"
-    env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman $run_as sway -c "$tmp/config" >"$tmp/sway.log" 2>&1 &
-    sway_pid=$!
-    export WAYLAND_DISPLAY=wayland-1 SWAYSOCK=
-    sway_answers() {
-        SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null) && swaymsg -t get_version
-    }
-    wait_for 20 sway_answers || { echo "FAIL: sway did not start:"; cat "$tmp/sway.log"; exit 1; }
-    export SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
-    for output in "$@"; do
-        swaymsg create_output >/dev/null
-        wait_for 10 grim -o "$output" -t ppm "$tmp/probe.ppm" || fail "sway made no output $output"
-    done
-}
-stop_sway() {
-    kill -CONT "$sway_pid" 2>/dev/null
-    kill "$sway_pid" 2>/dev/null
-    wait_for 10 process_gone "$sway_pid"
-    sway_pid=
-}
-
 # The scene on one output: bright, coloured and moving between two shots.
 # Sets SEEN; with "dark", true when the output shows no scene instead.
 shows_scene() {
@@ -100,7 +72,7 @@ expect_end() {
     fi
 }
 
-start_sway HEADLESS-2
+start_sway "$tmp" HEADLESS-2
 
 # --- Overlay on every output (an idle daemon's use) ---------------------------
 # fds 0 and 1 closed at the start: the connection must not take them.
@@ -229,7 +201,7 @@ expect_end protocol 5000 1 1 "protocol error: wl_display@1: error 1: glimmerbox 
 # frames a second there (61 in a second cut short), and at least 59 unless
 # time is lost between frames (a frame spaced from the callback, not from
 # the previous one, gave 58 at most).
-start_sway
+start_sway "$tmp"
 WAYLAND_DEBUG=1 "$program" 2>"$tmp/rate.log" &
 run=$!
 pids="$pids $run"
