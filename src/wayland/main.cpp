@@ -1,10 +1,9 @@
 // glimmerbox-wl: the turning plasma cube on Wayland, on a layer-shell
 // surface over every output (for idle daemons, lock screens and as a
 // wallpaper), or in a window of its own.
-#include <cstdio>
 #include <cstdlib>
 
-#include "linux/options.h"
+#include "linux/command_line.h"
 #include "linux/report_failure.h"
 #include "linux/stop_signals.h"
 #include "wayland/connection.h"
@@ -17,14 +16,7 @@
 extern const char ProgramName[] = "glimmerbox-wl";
 
 int main(int argc, char** argv) {
-    OpenStandardFiles();
-    Options options;
-    OptionError error{};
-    if (!ReadOptions(Program::Wayland, argc, argv, options, error)) ExitWithError(2, "%s", error.text);
-    if (options.help) {
-        std::fputs(UsageText(Program::Wayland), stdout);
-        return 0;
-    }
+    const Options options = ReadCommandLine(Program::Wayland, argc, argv);
     // A lock screen's host names the output of each instance it starts.
     const char* output = options.output;
     const char* hostOutput = std::getenv("SWAYLOCK_PLUGIN_OUTPUT_NAME");

@@ -1,9 +1,8 @@
 // glimmerbox: the turning plasma cube as an X11 display program for
 // screensaver daemons, or in a window of its own.
-#include <cstdio>
 #include <cstdlib>
 
-#include "linux/options.h"
+#include "linux/command_line.h"
 #include "linux/report_failure.h"
 #include "linux/stop_signals.h"
 #include "scene/scene.h"
@@ -13,14 +12,8 @@
 extern const char ProgramName[] = "glimmerbox";
 
 int main(int argc, char** argv) {
-    OpenStandardFiles();
-    Options options;
+    const Options options = ReadCommandLine(Program::X11, argc, argv);
     OptionError error{};
-    if (!ReadOptions(Program::X11, argc, argv, options, error)) ExitWithError(2, "%s", error.text);
-    if (options.help) {
-        std::fputs(UsageText(Program::X11), stdout);
-        return 0;
-    }
     WindowChoice choice{};
     if (!ChooseWindow(options, std::getenv("XSCREENSAVER_WINDOW"), choice, error)) ExitWithError(2, "%s", error.text);
 
