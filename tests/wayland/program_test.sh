@@ -197,10 +197,11 @@ run=$!
 expect_end protocol 5000 1 1 "protocol error: wl_display@1: error 1: glimmerbox test"
 
 # --- Rates: frames per second at the default delay, the highest of five ------
-# seconds. HEADLESS-1 refreshes at 120 Hz: the default delay is at most 60
-# frames a second there (61 in a second cut short), and at least 59 unless
-# time is lost between frames (a frame spaced from the callback, not from
-# the previous one, gave 58 at most).
+# seconds. HEADLESS-1 refreshes at 120 Hz: the default delay is 60 frames a
+# second there (62 seen in a second of a loaded machine, where frames come
+# up to a refresh early or late; 105 or more if it took every refresh), and
+# at least 59 unless time is lost between frames (a frame spaced from the
+# callback, not from the previous one, gave 58 at most).
 start_sway "$tmp"
 WAYLAND_DEBUG=1 "$program" 2>"$tmp/rate.log" &
 run=$!
@@ -213,7 +214,7 @@ kill "$run"
 rates=$(per_second | sed '1d;$d' | cut -d' ' -f2 | tr '\n' ' ')
 highest=$(echo "$rates" | tr ' ' '\n' | sort -n | tail -n 1)
 echo "rate: frames in whole seconds: $rates"
-[ "${highest:-0}" -ge 59 ] && [ "$highest" -le 61 ] || fail "rate: at most ${highest:-no} frames a second, not 59 to 61"
+[ "${highest:-0}" -ge 59 ] && [ "$highest" -le 65 ] || fail "rate: at most ${highest:-no} frames a second, not 59 to 65"
 
 # --- Bad starts: one line, exit code 1 ---------------------------------------
 start unknown --output HEADLESS-9
