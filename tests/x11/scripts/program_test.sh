@@ -80,12 +80,13 @@ if wait_for 20 xdotool search --name '^Glimmerbox v 1\.0'; then
         title=$(xdotool getwindowname "$window")
         echo "own window: title \"$title\""
         # The default delay: 60 frames a second, give or take what the clock
-        # loses: the highest of five readings from 58 to 60.
+        # loses: the highest of five readings from 58 to 62 (61 is seen on a
+        # loaded machine, where a late frame starts the spacing again).
         rates=
         for second in 1 2 3 4 5; do rates="$rates $(frame_rate "$window")"; sleep 1; done
         highest=$(echo "$rates" | tr ' ' '\n' | sort -n | tail -n 1)
         echo "own window: frame rates$rates"
-        [ "$highest" -ge 58 ] && [ "$highest" -le 60 ] || fail "own window: at most $highest frames a second at the default delay"
+        [ "$highest" -ge 58 ] && [ "$highest" -le 62 ] || fail "own window: at most $highest frames a second at the default delay"
         # A click changes nothing: the scene goes on and Q is still needed.
         xdotool mousemove --window "$window" 320 240 click 1
         if ! wait_for 15 scene_shows "$window" "$tmp" || process_gone "$own"; then
