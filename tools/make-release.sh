@@ -152,7 +152,7 @@ rm -r "$dist/scr"
 # Made here with the commit's time as SOURCE_DATE_EPOCH (file times, the
 # RPM's build time), so that two releases of one commit are the same bytes.
 cmake --preset native >/dev/null
-cmake --build --preset native --target glimmerbox glimmerbox_package_files >/dev/null
+cmake --build --preset native --target glimmerbox glimmerbox-wl glimmerbox_package_files >/dev/null
 (cd build/native && SOURCE_DATE_EPOCH=$stamp cpack >cpack.log 2>&1) || { cat build/native/cpack.log; exit 1; }
 cp "build/native/glimmerbox_${version}_amd64.deb" "build/native/glimmerbox-$version-1.x86_64.rpm" "$dist/"
 # ---- end of the Linux packages ----

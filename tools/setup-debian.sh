@@ -10,7 +10,9 @@ packages="cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
   xscreensaver xscreensaver-gl procps mesa-utils tk
   mate-screensaver dbus-daemon libglib2.0-bin rpm rpmlint dpkg-repack
   osslsigncode openssl python3-yaml
-  emscripten chromium"
+  emscripten chromium
+  libwayland-dev libegl-dev libxkbcommon-dev wayland-protocols librust-wayland-protocols-dev
+  sway swayidle grim wtype weston python3-xlib"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive

@@ -7,7 +7,7 @@
 
 #include "loop/frame_title.h"
 #include "x11/gl_window.h"
-#include "x11/report_failure.h"
+#include "linux/report_failure.h"
 
 namespace {
 

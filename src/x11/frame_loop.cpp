@@ -8,8 +8,8 @@
 #include "scene/scene.h"
 #include "x11/fps_overlay.h"
 #include "x11/gl_window.h"
-#include "x11/stop_signals.h"
-#include "x11/system_clock.h"
+#include "linux/stop_signals.h"
+#include "linux/frame_clock.h"
 
 namespace {
 
@@ -23,10 +23,11 @@ int32_t ShownFramesPerSecond;
 // One event: a new size reaches the scene; keys and the close button end our
 // own window; the end of the watched window ends the program.
 void HandleEvent(const XEvent& event) {
-    if (event.type == ConfigureNotify && event.xconfigure.window == WatchedWindow) {
-        FollowWindowSize(event.xconfigure.width, event.xconfigure.height);
+    if (event.type == ConfigureNotify && event.xconfigure.window == DrawWindow) {
+        WindowWidth = event.xconfigure.width;
+        WindowHeight = event.xconfigure.height;
         ResizeScene(WindowWidth, WindowHeight);
-    } else if (event.type == DestroyNotify && event.xdestroywindow.window == WatchedWindow) {
+    } else if (event.type == DestroyNotify && event.xdestroywindow.window == DrawWindow) {
         WindowEnded = true;
     } else if (OwnsWindow && event.type == KeyPress) {
         XKeyEvent key = event.xkey;
@@ -87,11 +88,7 @@ bool RunFrames(uint32_t delayUs, bool showFps) {
         if (overlay) DrawFpsOverlay(ShownFramesPerSecond, WindowWidth, WindowHeight);
         PresentFrame();
         ++FrameCount;
-        // Deadlines on a fixed grid, so that the time lost waking up does
-        // not add up; a late frame starts the grid again from now.
-        const int64_t nowNs = MonotonicNs();
-        nextFrameNs += delayNs;
-        if (nextFrameNs < nowNs) nextFrameNs = nowNs;
+        nextFrameNs = NextFrameNs(nextFrameNs, delayNs, MonotonicNs());
         if (!WaitUntil(nextFrameNs)) break;
     }
     return !StopRequested();

@@ -5,12 +5,11 @@
 
 #include <cstdlib>
 
-#include "x11/report_failure.h"
+#include "linux/report_failure.h"
 #include "x11/x_errors.h"
 
 Display* XDisplay;
 Window DrawWindow;
-Window WatchedWindow;
 bool OwnsWindow;
 int32_t WindowWidth;
 int32_t WindowHeight;
@@ -50,7 +49,7 @@ XVisualInfo* DepthBufferedVisual(int screen) {
 
 // A window of ours on a visual with a depth buffer, inside parent; the
 // events are those of mask.
-Window CreateDrawWindow(Window parent, XVisualInfo* visual, int screen, long mask) {
+Window CreateOwnDrawWindow(Window parent, XVisualInfo* visual, int screen, long mask) {
     OwnColormap = XCreateColormap(XDisplay, RootWindow(XDisplay, screen), visual->visual, AllocNone);
     XSetWindowAttributes set{};
     set.colormap = OwnColormap;
@@ -71,8 +70,7 @@ void CreateOwnWindow() {
     WindowHeight = OwnWindowHeight;
     TrapXErrors();
     // Keys and size only: the mouse does not end the program.
-    DrawWindow = CreateDrawWindow(RootWindow(XDisplay, screen), visual, screen, KeyPressMask | StructureNotifyMask);
-    WatchedWindow = DrawWindow;
+    DrawWindow = CreateOwnDrawWindow(RootWindow(XDisplay, screen), visual, screen, KeyPressMask | StructureNotifyMask);
     OwnsWindow = true;
     XStoreName(XDisplay, DrawWindow, OwnWindowTitle);
     XClassHint classHint{const_cast<char*>("glimmerbox"), const_cast<char*>("Glimmerbox")};
@@ -87,10 +85,8 @@ void CreateOwnWindow() {
 }
 
 // A window made by someone else: a context from its own visual, and news of
-// its size and its end. Without a depth buffer the cube would be drawn
-// inside out, so then we draw in a child window of ours that has one.
+// its size and its end.
 void AdoptWindow(Window window, const char* source) {
-    WatchedWindow = window;
     DrawWindow = window;
     XWindowAttributes attributes{};
     // Size news first, so that a resize right after the size is read is not lost.
@@ -109,19 +105,12 @@ void AdoptWindow(Window window, const char* source) {
         ExitWithError(1, "%s 0x%lx: its visual 0x%lx has no GLX support", source, window, wanted.visualid);
     int depthBits = 0;
     glXGetConfig(XDisplay, visual, GLX_DEPTH_SIZE, &depthBits);
-    if (depthBits == 0) {
-        XFree(visual);
-        const int screen = XScreenNumberOfScreen(attributes.screen);
-        visual = DepthBufferedVisual(screen);
-        if (visual == nullptr)
-            ExitWithError(1, "%s 0x%lx: its visual has no depth buffer, and no visual has one", source, window);
-        TrapXErrors();
-        DrawWindow = CreateDrawWindow(window, visual, screen, NoEventMask);
-        XMapWindow(XDisplay, DrawWindow);
-        if (UntrapXErrors() != 0) ExitWithError(1, "%s 0x%lx: cannot make a window inside it", source, window);
-    }
     MakeContext(visual, source);
     XFree(visual);
+    // Without a depth buffer the cube would show its far faces over its
+    // near ones; culling the faces turned away draws a convex cube right
+    // with no depth test at all.
+    if (depthBits == 0) glEnable(GL_CULL_FACE);
 }
 
 }  // namespace
@@ -141,13 +130,6 @@ void SetUpWindow(const WindowChoice& choice) {
     else AdoptWindow(choice.kind == WindowKind::Root ? DefaultRootWindow(XDisplay) : choice.window, choice.source);
 }
 
-void FollowWindowSize(int32_t width, int32_t height) {
-    WindowWidth = width;
-    WindowHeight = height;
-    if (DrawWindow != WatchedWindow)
-        XResizeWindow(XDisplay, DrawWindow, static_cast<unsigned>(width), static_cast<unsigned>(height));
-}
-
 void PresentFrame() {
     if (DoubleBuffered) glXSwapBuffers(XDisplay, DrawWindow);
     else glFlush();
@@ -157,8 +139,7 @@ void CloseXDisplay() {
     if (XDisplay == nullptr) return;
     glXMakeCurrent(XDisplay, None, nullptr);
     if (Context != nullptr) glXDestroyContext(XDisplay, Context);
-    // Ours to destroy: our own window, or the one made inside a given window.
-    if (OwnsWindow || DrawWindow != WatchedWindow) {
+    if (OwnsWindow) {
         XDestroyWindow(XDisplay, DrawWindow);
         XFreeColormap(XDisplay, OwnColormap);
     }

@@ -1,16 +1,14 @@
-// The X display, the windows the program watches and draws into, and its
-// GLX context.
+// The X display, the window the program draws into, and its GLX context.
 #pragma once
 
 #include <X11/Xlib.h>
 
 #include <cstdint>
 
-#include "x11/options.h"
+#include "linux/options.h"
 
 extern Display* XDisplay;
-extern Window DrawWindow;     // where the scene is drawn
-extern Window WatchedWindow;  // whose size the scene follows and whose end ends it: DrawWindow or its parent
+extern Window DrawWindow;  // where the scene is drawn: whose size it follows and whose end ends it
 extern bool OwnsWindow;  // a window of our own: its title, keys and close button are ours
 extern int32_t WindowWidth;
 extern int32_t WindowHeight;
@@ -23,8 +21,6 @@ void OpenXDisplay(const char* source);
 // Makes the chosen window and a current GLX context for it; ends the process
 // with one line when it cannot.
 void SetUpWindow(const WindowChoice& choice);
-// Takes the watched window's new size, and gives it to the window drawn in.
-void FollowWindowSize(int32_t width, int32_t height);
 // Shows the frame just drawn.
 void PresentFrame();
 // Releases the context, the window we made and the display connection.

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "x11/gl_window.h"
-#include "x11/report_failure.h"
+#include "linux/report_failure.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ bool PrintedBefore(const XErrorEvent& event) {
 // The daemon destroys the window we draw in when it is done with us; the
 // requests already on their way then fail, and DestroyNotify ends the loop.
 bool FromOurWindowsEnd(const XErrorEvent& event) {
-    const bool ours = event.resourceid == DrawWindow || event.resourceid == WatchedWindow;
+    const bool ours = event.resourceid == DrawWindow;
     const bool gone = event.error_code == BadWindow || event.error_code == BadDrawable ||
                       event.error_code == GlxErrorBase + GlxBadDrawable;
     return ours && gone;

@@ -10,9 +10,12 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "linux/report_failure.h"
 #include "loop/clock.h"
 #include "loop/frame_title.h"
 #include "scene/scene.h"
+
+extern const char ProgramName[] = "bare_glx_loop";
 
 namespace {
 

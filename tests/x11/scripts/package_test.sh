@@ -23,7 +23,7 @@ done
 [ "$(dpkg-deb -f "$deb" Package)_$(dpkg-deb -f "$deb" Version)_$(dpkg-deb -f "$deb" Architecture).deb" = "$(basename "$deb")" ] ||
     fail "the fields do not match the file name $(basename "$deb")"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libx11-6 libglx0 libopengl0 libglu1-mesa; do
+for library in libc6 libx11-6 libglx0 libopengl0 libglu1-mesa libwayland-client0 libwayland-egl1 libegl1 libxkbcommon0; do
     case ", $depends" in *", $library "* | *", $library,"* | *", $library") ;; *) fail "Depends lacks $library" ;; esac
 done
 
@@ -33,8 +33,10 @@ cat >"$tmp/expected" <<LIST
 -rw-r--r-- ./usr/share/applications/screensavers/glimmerbox.desktop
 -rw-r--r-- ./usr/share/doc/glimmerbox/changelog.gz
 -rw-r--r-- ./usr/share/doc/glimmerbox/copyright
+-rw-r--r-- ./usr/share/man/man6/glimmerbox-wl.6.gz
 -rw-r--r-- ./usr/share/man/man6/glimmerbox.6.gz
 -rw-r--r-- ./usr/share/xscreensaver/config/glimmerbox.xml
+-rwxr-xr-x ./usr/bin/glimmerbox-wl
 -rwxr-xr-x ./usr/libexec/xscreensaver/glimmerbox
 LIST
 diff -u "$tmp/expected" "$tmp/files" >"$tmp/diff" || { fail "the package's files differ:"; cat "$tmp/diff"; }
@@ -98,6 +100,7 @@ command /screensaver/command[@arg='--root']
 delay-slider /screensaver/number[@type='slider'][@arg='--delay %'][@low='0'][@default='16667'][@convert='invert']
 fps-checkbox /screensaver/boolean[@arg-set='--fps']
 description /screensaver/_description[string-length(normalize-space())>40]
+credit-and-year /screensaver/_description[substring-after(normalize-space(), 'Written by ')='Glimmerbox developers; 2026.']
 XPATHS
 
 if [ "$failures" -eq 0 ]; then

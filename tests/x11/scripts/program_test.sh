@@ -1,10 +1,10 @@
 #!/bin/sh
 # The X11 program alone on private Xvfb servers, as a daemon and a user would
-# run it: its own window (scene, frame-rate title, mouse, Q); windows it is
-# given, one of them without a depth buffer (scene, --fps corner, a resize
-# reaching the viewport, the window's end); the root window (SIGTERM); and a
-# table of signals to a program whose server is stopped, and of a server
-# that dies.
+# run it: its own window (scene, frame rate, mouse, an X error from another
+# client, Q); windows it is given, one of them without a depth buffer (scene,
+# --fps corner, a resize reaching the viewport, the window's end); the root
+# window (standard files closed, SIGTERM); and a table of signals to a
+# program whose server is stopped, and of a server that dies.
 # Usage: program_test.sh <glimmerbox>
 set -u
 program=$1
@@ -79,8 +79,14 @@ if wait_for 20 xdotool search --name '^Glimmerbox v 1\.0'; then
     if wait_for 10 has_frame_rate "$window"; then
         title=$(xdotool getwindowname "$window")
         echo "own window: title \"$title\""
-        # The default delay: at most 60 frames a second.
-        [ "$(frame_rate "$window")" -le 60 ] || fail "own window: $(frame_rate "$window") frames a second at the default delay"
+        # The default delay: 60 frames a second, give or take what the clock
+        # loses: the highest of five readings from 58 to 62 (61 is seen on a
+        # loaded machine, where a late frame starts the spacing again).
+        rates=
+        for second in 1 2 3 4 5; do rates="$rates $(frame_rate "$window")"; sleep 1; done
+        highest=$(echo "$rates" | tr ' ' '\n' | sort -n | tail -n 1)
+        echo "own window: frame rates$rates"
+        [ "$highest" -ge 58 ] && [ "$highest" -le 62 ] || fail "own window: at most $highest frames a second at the default delay"
         # A click changes nothing: the scene goes on and Q is still needed.
         xdotool mousemove --window "$window" 320 240 click 1
         if ! wait_for 15 scene_shows "$window" "$tmp" || process_gone "$own"; then
@@ -89,6 +95,12 @@ if wait_for 20 xdotool search --name '^Glimmerbox v 1\.0'; then
     else
         fail "own window: the title never showed the frame rate: \"$(xdotool getwindowname "$window")\""
     fi
+    # An X error that is not about our window is printed, once, and changes
+    # nothing else: another client frees our colormap, which we free again
+    # at the end.
+    colormap=$(xwininfo -id "$window" | sed -n 's/^ *Colormap: \(0x[0-9a-f]*\).*/\1/p')
+    /usr/bin/python3 -c 'import sys, Xlib.display; d = Xlib.display.Display()
+d.create_resource_object("colormap", int(sys.argv[1], 16)).free(); d.sync()' "$colormap"
     xdotool mousemove --window "$window" 320 240 key q
     started_ms=$(now_ms)
     if wait_end "$own"; then
@@ -96,35 +108,22 @@ if wait_for 20 xdotool search --name '^Glimmerbox v 1\.0'; then
     else
         fail "own window: still running 15 s after Q"
     fi
+    echo "own window: after its colormap $colormap was freed: $(cat "$tmp/own.err")"
+    [ "$(grep -c 'BadColor' "$tmp/own.err")" -eq 1 ] && [ "$(wc -l <"$tmp/own.err")" -eq 1 ] ||
+        fail "own window: not one line about BadColor after its colormap was freed"
 else
     fail "own window: no window titled \"Glimmerbox v 1.0\" appeared"
 fi
-quiet "$tmp/own.err" "own window"
 
 # --- Windows it is given ----------------------------------------------------
-# The depth-buffer bits of a visual (hexadecimal, without 0x).
-depth_bits() {
-    glxinfo -v | awk -v id="$1" '/^Visual ID:/ { v = $3 } v == id && /depthSize=/ {
-        sub(/.*depthSize=/, ""); print $1 + 0; exit }'
-}
 # A double-buffered TrueColor visual without a depth buffer, as 0x...
 depthless_visual() {
     glxinfo -v | awk '/^Visual ID:/ { v = $3; truecolor = /class=TrueColor/ }
         /doubleBuffer=/ { double = /doubleBuffer=1/ } truecolor && double && /depthSize=0 / { print "0x" v; exit }'
 }
-# The scene is drawn with a depth buffer (without one the cube shows inside
-# out): in the given window, or in the window inside it.
-drawn_with_depth() {
-    surface=$(xwininfo -children -id "$1" | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p' | head -n 1)
-    visual=$(xwininfo -id "${surface:-$1}" | sed -n 's/^ *Visual: 0x//p')
-    bits=$(depth_bits "$visual")
-    echo "$2: drawn in ${surface:-$1}, visual 0x$visual, ${bits:-no} depth bits"
-    [ "${bits:-0}" -gt 0 ]
-}
-
-# Usage: given_window <what> <host pid> <host window> <crop of the scene> [depthless]
+# Usage: given_window <what> <host pid> <host window> <crop of the scene>
 given_window() {
-    what=$1 host_pid=$2 host=$3 depthless=${5:-}
+    what=$1 host_pid=$2 host=$3
     "$program" --window-id "$host" --fps 2>"$tmp/given.err" &
     given=$!
     pids="$pids $given"
@@ -133,7 +132,6 @@ given_window() {
     else
         fail "$what: no lit, changing cube ($SCENE_SEEN)"
     fi
-    [ -z "$depthless" ] || drawn_with_depth "$host" "$what" || fail "$what: not drawn with a depth buffer"
     # --fps: white figures in the lower left corner, where the cube never goes.
     fps_corner() {
         import -window "$host" -crop 60x24+0+216 +repage "$tmp/corner.ppm" 2>/dev/null &&
@@ -190,13 +188,15 @@ wish "$tmp/host.tcl" "$visual" >"$tmp/host.id" 2>/dev/null &
 host_pid=$!
 pids="$pids $host_pid"
 if [ -n "$visual" ] && wait_for 20 grep -q '^0x' "$tmp/host.id"; then
-    given_window "given window without a depth buffer (visual $visual)" "$host_pid" "$(cat "$tmp/host.id")" 320x240+0+0 depthless
+    given_window "given window without a depth buffer (visual $visual)" "$host_pid" "$(cat "$tmp/host.id")" 320x240+0+0
 else
     fail "no Tk window on a visual without a depth buffer (visual \"$visual\")"
 fi
 
 # --- The root window, ended by SIGTERM --------------------------------------
-"$program" --root 2>"$tmp/root.err" &
+# Started with standard input and output closed, as a daemon may: the X
+# connection must not take fd 0.
+"$program" --root 2>"$tmp/root.err" <&- >&- &
 root_run=$!
 pids="$pids $root_run"
 if wait_for 15 scene_shows root "$tmp" 400x300+312+234; then
@@ -204,6 +204,8 @@ if wait_for 15 scene_shows root "$tmp" 400x300+312+234; then
 else
     fail "root window: no lit, changing cube ($SCENE_SEEN)"
 fi
+fd0=$(readlink "/proc/$root_run/fd/0")
+[ "$fd0" = /dev/null ] || fail "root window: started with fd 0 closed, fd 0 is $fd0, not /dev/null"
 signal_ends TERM "$root_run" "root window"
 quiet "$tmp/root.err" "root window"
 

@@ -1,5 +1,6 @@
-#include "x11/report_failure.h"
+#include "linux/report_failure.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdarg>
@@ -9,7 +10,7 @@
 namespace {
 
 void PrintLine(const char* format, std::va_list arguments) {
-    std::fputs("glimmerbox: ", stderr);
+    std::fprintf(stderr, "%s: ", ProgramName);
     std::vfprintf(stderr, format, arguments);
     std::fputc('\n', stderr);
 }
@@ -32,6 +33,11 @@ void ExitWithError(int status, const char* format, ...) {
 }
 
 void ExitAtOnce(int status, const char* text) {
-    std::fprintf(stderr, "glimmerbox: %s\n", text);
+    std::fprintf(stderr, "%s: %s\n", ProgramName, text);
     _exit(status);
+}
+
+void OpenStandardFiles() {
+    for (int fd = 0; fd <= 2; ++fd)
+        if (fcntl(fd, F_GETFD) == -1 && open("/dev/null", O_RDWR) != fd) std::_Exit(1);
 }

@@ -1,9 +1,9 @@
-// The services the portable scene takes from the X11 program.
+// The services the portable scene takes from the Linux programs.
 #include "scene/scene_services.h"
 
 #include <ctime>
 
-#include "x11/report_failure.h"
+#include "linux/report_failure.h"
 
 uint32_t ReadSeedClock() {
     // The nanoseconds of the real-time clock differ from run to run.

@@ -1,4 +1,4 @@
-#include "x11/stop_signals.h"
+#include "linux/stop_signals.h"
 
 #include <poll.h>
 #include <pthread.h>
@@ -12,9 +12,9 @@ volatile sig_atomic_t Waiting;  // the main thread is in the wait, or about to e
 pthread_t MainThread;
 sigset_t StopSet;
 
-// Outside the wait the main thread may be blocked in an X call that never
-// returns, so the process ends here; _exit is safe in a handler and the
-// server frees our window and context. The GL driver's threads may take a
+// Outside the wait the main thread may be blocked in a display call that
+// never returns, so the process ends here; _exit is safe in a handler and
+// the server frees our windows and buffers. The GL driver's threads may take a
 // signal too: they hand it to the main thread, which alone decides.
 void OnStopSignal(int signal) {
     if (!pthread_equal(pthread_self(), MainThread)) {
@@ -52,7 +52,7 @@ bool WaitForInput(int fd, int64_t timeoutNs) {
         pollfd input{fd, POLLIN, 0};
         const timespec timeout{static_cast<time_t>(timeoutNs / 1'000'000'000),
                                static_cast<long>(timeoutNs % 1'000'000'000)};
-        ppoll(&input, 1, &timeout, &openMask);
+        ppoll(&input, 1, timeoutNs < 0 ? nullptr : &timeout, &openMask);
     }
     Waiting = 0;
     pthread_sigmask(SIG_SETMASK, &openMask, nullptr);

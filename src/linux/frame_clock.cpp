@@ -1,5 +1,6 @@
-// The animation clock's step on Linux, at the monotonic clock's milliseconds.
-#include "x11/system_clock.h"
+// The frame clock, and the animation clock's step at the monotonic clock's
+// milliseconds.
+#include "linux/frame_clock.h"
 
 #include <ctime>
 
@@ -14,3 +15,8 @@ int64_t MonotonicNs() {
 uint32_t TickCountMs() { return static_cast<uint32_t>(MonotonicNs() / 1'000'000); }
 
 void AdvanceClock() { StepClock(TickCountMs()); }
+
+int64_t NextFrameNs(int64_t deadlineNs, int64_t delayNs, int64_t nowNs) {
+    const int64_t next = deadlineNs + delayNs;
+    return next < nowNs ? nowNs : next;
+}

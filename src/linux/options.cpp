@@ -1,4 +1,4 @@
-#include "x11/options.h"
+#include "linux/options.h"
 
 #include <getopt.h>
 
@@ -7,19 +7,26 @@
 
 namespace {
 
-enum OptionName : int { Root = 1, Window, WindowId, Delay, Fps, Help };
+enum OptionName : int { Root = 1, Window, WindowId, Delay, Fps, Help, LayerOption, Output };
 
 // Each may be spelled with one dash or two; a value follows as the next word
 // or after "=".
-constexpr option LongOptions[] = {
+constexpr option X11Options[] = {
     {"root", no_argument, nullptr, Root},          {"window", no_argument, nullptr, Window},
     {"window-id", required_argument, nullptr, WindowId}, {"delay", required_argument, nullptr, Delay},
     {"fps", no_argument, nullptr, Fps},            {"help", no_argument, nullptr, Help},
     {nullptr, 0, nullptr, 0},
 };
+constexpr option WaylandOptions[] = {
+    {"layer", required_argument, nullptr, LayerOption}, {"output", required_argument, nullptr, Output},
+    {"window", no_argument, nullptr, Window},           {"delay", required_argument, nullptr, Delay},
+    {"help", no_argument, nullptr, Help},               {nullptr, 0, nullptr, 0},
+};
 // No short options; stop at the first word that is not an option; report
 // a missing value as ':'; print nothing.
 constexpr const char* ShortOptions = "+:";
+
+constexpr const char* LayerNames[] = {"background", "bottom", "top", "overlay"};
 
 // Digits in base 10 or 16 up to 0xFFFFFFFF, nothing else.
 bool ReadUnsigned(const char* text, uint32_t base, uint32_t& value) {
@@ -44,6 +51,28 @@ void SetError(OptionError& error, const char* subject, const char* value, const 
     else std::snprintf(error.text, sizeof error.text, "%s \"%s\": %s", subject, value, problem);
 }
 
+// An unknown word, or one that abbreviates two or more options: getopt
+// reports both as '?', and only the second needs the candidates named.
+void SetUnknownError(OptionError& error, const char* word, const option* options) {
+    const char* name = word + (word[0] == '-') + (word[0] == '-' && word[1] == '-');
+    const size_t length = std::strcspn(name, "=");
+    char candidates[96] = "";
+    int count = 0;
+    for (const option* o = options; o->name != nullptr; ++o) {
+        if (length == 0 || std::strncmp(o->name, name, length) != 0) continue;
+        const size_t used = std::strlen(candidates);
+        std::snprintf(candidates + used, sizeof candidates - used, "%s--%s", count > 0 ? " or " : "", o->name);
+        ++count;
+    }
+    if (count < 2) {
+        SetError(error, word, nullptr, "unknown option (see --help)");
+        return;
+    }
+    char problem[128];
+    std::snprintf(problem, sizeof problem, "ambiguous option (it could be %s)", candidates);
+    SetError(error, word, nullptr, problem);
+}
+
 }  // namespace
 
 bool ReadWindowId(const char* text, uint32_t& window) {
@@ -54,18 +83,21 @@ bool ReadWindowId(const char* text, uint32_t& window) {
     return true;
 }
 
-bool ReadOptions(int argc, const char* const* argv, Options& options, OptionError& error) {
+bool ReadOptions(Program program, int argc, const char* const* argv, Options& options, OptionError& error) {
+    const option* table = program == Program::X11 ? X11Options : WaylandOptions;
+    options = Options{};
+    if (program == Program::Wayland) options.kind = WindowKind::Layer;
     // getopt does not reorder the words with "+", so it writes nothing.
     char* const* words = const_cast<char* const*>(argv);
     optind = 0;  // from the start, also when called again
     opterr = 0;
     for (;;) {
-        const int option = getopt_long_only(argc, words, ShortOptions, LongOptions, nullptr);
+        const int option = getopt_long_only(argc, words, ShortOptions, table, nullptr);
         if (option == -1) break;
         // The word as written: the one just read, or the one before a separate value.
         const char* word = argv[optind - 1];
         if (option == '?') {
-            SetError(error, word, nullptr, "unknown option (see --help)");
+            SetUnknownError(error, word, table);
             return false;
         }
         if (option == ':') {
@@ -89,6 +121,21 @@ bool ReadOptions(int argc, const char* const* argv, Options& options, OptionErro
                 return false;
             }
             options.delayUs = delay;
+        } else if (option == LayerOption) {
+            int layer = 0;
+            while (layer < 4 && std::strcmp(optarg, LayerNames[layer]) != 0) ++layer;
+            if (layer == 4) {
+                SetError(error, spelled, optarg, "not a layer (background, bottom, top or overlay)");
+                return false;
+            }
+            options.layer = static_cast<Layer>(layer);
+            options.kind = WindowKind::Layer;
+        } else if (option == Output) {
+            if (optarg[0] == '\0') {
+                SetError(error, spelled, optarg, "not an output name");
+                return false;
+            }
+            options.output = optarg;
         }
     }
     // We take no other words; getopt's "--" that ends the options is none of ours either.
@@ -122,7 +169,22 @@ bool ChooseWindow(const Options& options, const char* screensaverWindow, WindowC
     return true;
 }
 
-const char* UsageText() {
+const char* UsageText(Program program) {
+    if (program == Program::Wayland)
+        return "Usage: glimmerbox-wl [--layer LAYER] [--output NAME] [--delay MICROSECONDS] [--window]\n"
+               "A turning cube with a moving plasma texture, drawn with OpenGL on Wayland.\n"
+               "  --layer LAYER     cover every output on the layer-shell layer background, bottom,\n"
+               "                    top or overlay (the default); on overlay and top a key or a\n"
+               "                    button ends it\n"
+               "  --output NAME     cover only the output NAME (default: $SWAYLOCK_PLUGIN_OUTPUT_NAME)\n"
+               "  --delay MICROSECONDS\n"
+               "                    least time from one frame's start to the next (default 16667:\n"
+               "                    every frame of a 60 Hz output, at most 60 a second; 0: every\n"
+               "                    frame the compositor asks for)\n"
+               "  --window          draw in a window titled \"Glimmerbox\" instead, for compositors\n"
+               "                    without layer-shell; Q or Escape ends it\n"
+               "There is no --fps: the frame rate is not shown on Wayland.\n"
+               "Each option may also be spelled with one dash.\n";
     return "Usage: glimmerbox [--window | --root] [--window-id ID] [--delay MICROSECONDS] [--fps]\n"
            "A turning cube with a moving plasma texture, drawn with OpenGL.\n"
            "  --window          draw in a window of its own (the default); Q or Escape ends it\n"

@@ -1,0 +1,170 @@
+#include "wayland/surfaces.h"
+
+#include <GL/gl.h>
+
+#include <climits>
+
+#include "fractional-scale-v1.h"
+#include "linux/frame_clock.h"
+#include "linux/report_failure.h"
+#include "loop/clock.h"
+#include "scene/scene.h"
+#include "viewporter.h"
+#include "wayland/connection.h"
+#include "wayland/egl_context.h"
+
+bool EndRequested;
+
+namespace {
+
+// One a connected output, and the window.
+constexpr int MaxSurfaces = 17;
+constexpr int64_t NsPerUs = 1'000;
+// When an output's refresh rate is not known.
+constexpr int64_t DefaultRefreshNs = 16'666'667;
+
+Surface Surfaces[MaxSurfaces];
+int64_t DelayNs;
+bool SceneReady;            // InitScene has run on the context
+const Surface* LastDrawn;   // whose size the projection is set for
+
+void OnFrameDone(void* data, wl_callback* callback, uint32_t) {
+    auto& surface = *static_cast<Surface*>(data);
+    wl_callback_destroy(callback);
+    surface.frame = nullptr;
+    surface.frameWanted = true;
+}
+constexpr wl_callback_listener FrameListener{OnFrameDone};
+
+void OnPreferredScale(void* data, wp_fractional_scale_v1*, uint32_t scale120) {
+    static_cast<Surface*>(data)->scale120 = scale120;
+}
+constexpr wp_fractional_scale_v1_listener FractionalListener{OnPreferredScale};
+
+void AskForFrame(Surface& surface) {
+    surface.frame = wl_surface_frame(surface.surface);
+    wl_callback_add_listener(surface.frame, &FrameListener, &surface);
+    surface.askAtNs = 0;
+}
+
+// The buffer at full resolution: by the fractional scale through the
+// viewport where there is one, else by the output's integer scale.
+void FitBuffer(Surface& surface) {
+    int32_t width = surface.width * surface.scale, height = surface.height * surface.scale;
+    if (surface.scale120 != 0) {
+        width = static_cast<int32_t>((static_cast<int64_t>(surface.width) * surface.scale120 + 60) / 120);
+        height = static_cast<int32_t>((static_cast<int64_t>(surface.height) * surface.scale120 + 60) / 120);
+    }
+    if (width == surface.bufferWidth && height == surface.bufferHeight) return;
+    if (surface.scale120 != 0) wp_viewport_set_destination(surface.viewport, surface.width, surface.height);
+    else wl_surface_set_buffer_scale(surface.surface, surface.scale);
+    if (surface.eglWindow == nullptr) {
+        surface.eglWindow = wl_egl_window_create(surface.surface, width, height);
+        surface.eglSurface = CreateEglSurface(surface.eglWindow);
+    } else {
+        wl_egl_window_resize(surface.eglWindow, width, height, 0, 0);
+    }
+    surface.bufferWidth = width;
+    surface.bufferHeight = height;
+    LastDrawn = nullptr;
+}
+
+// One frame, and the frame callback that asks for the next: with this
+// frame's commit when the next one is due within about a refresh, so that
+// the default delay draws every frame the compositor asks for; otherwise
+// once the due time is near, so that the callback comes at the refresh
+// nearest to it.
+void DrawFrame(Surface& surface) {
+    FitBuffer(surface);
+    MakeCurrent(surface.eglSurface);
+    if (LastDrawn != &surface) ResizeScene(surface.bufferWidth, surface.bufferHeight);
+    LastDrawn = &surface;
+    if (!SceneReady) {
+        InitScene();
+        // No depth buffer: culling the faces turned away draws the convex cube right.
+        glEnable(GL_CULL_FACE);
+        SceneReady = true;
+    }
+    const int64_t startNs = MonotonicNs();
+    surface.dueNs = NextFrameNs(surface.dueNs != 0 ? surface.dueNs : startNs, DelayNs, startNs);
+    if (surface.dueNs - surface.refreshNs * 3 / 2 <= startNs) AskForFrame(surface);
+    else surface.askAtNs = surface.dueNs - surface.refreshNs / 2;
+    surface.frameWanted = false;
+    AdvanceClock();
+    DrawScene();
+    SwapBuffers(surface.eglSurface);
+    CheckConnection();
+}
+
+// Draws the surfaces whose frame has come; returns the nanoseconds until the
+// next callback must be asked for, or -1 for none.
+int64_t DrawDueSurfaces() {
+    int64_t waitNs = -1;
+    for (Surface& surface : Surfaces) {
+        if (surface.surface == nullptr || surface.width <= 0) continue;
+        if (surface.frameWanted) DrawFrame(surface);
+        if (surface.askAtNs == 0) continue;
+        const int64_t leftNs = surface.askAtNs - MonotonicNs();
+        if (leftNs <= 0) {
+            AskForFrame(surface);
+            wl_surface_commit(surface.surface);
+        } else if (waitNs < 0 || leftNs < waitNs) {
+            waitNs = leftNs;
+        }
+    }
+    return waitNs;
+}
+
+}  // namespace
+
+Surface* OpenSurface() {
+    for (Surface& surface : Surfaces) {
+        if (surface.surface != nullptr) continue;
+        surface = Surface{};
+        surface.surface = wl_compositor_create_surface(Compositor);
+        surface.scale = 1;
+        surface.refreshNs = DefaultRefreshNs;
+        wl_region* opaque = wl_compositor_create_region(Compositor);
+        wl_region_add(opaque, 0, 0, INT32_MAX, INT32_MAX);
+        wl_surface_set_opaque_region(surface.surface, opaque);
+        wl_region_destroy(opaque);
+        if (Viewporter != nullptr && FractionalScales != nullptr) {
+            surface.viewport = wp_viewporter_get_viewport(Viewporter, surface.surface);
+            surface.fractional = wp_fractional_scale_manager_v1_get_fractional_scale(FractionalScales, surface.surface);
+            wp_fractional_scale_v1_add_listener(surface.fractional, &FractionalListener, &surface);
+        }
+        return &surface;
+    }
+    return nullptr;
+}
+
+void SetSurfaceSize(Surface& surface, int32_t width, int32_t height) {
+    // The first size lets the first frame be drawn.
+    if (surface.width <= 0) surface.frameWanted = true;
+    surface.width = width;
+    surface.height = height;
+}
+
+void SetSurfaceOutput(Surface& surface, int32_t scale, int32_t refreshMhz) {
+    surface.scale = scale > 0 ? scale : 1;
+    surface.refreshNs = refreshMhz > 0 ? 1'000'000'000'000 / refreshMhz : DefaultRefreshNs;
+}
+
+void CloseSurface(Surface& surface) {
+    if (surface.eglSurface != nullptr) DestroyEglSurface(surface.eglSurface);
+    if (surface.eglWindow != nullptr) wl_egl_window_destroy(surface.eglWindow);
+    if (surface.frame != nullptr) wl_callback_destroy(surface.frame);
+    if (surface.fractional != nullptr) wp_fractional_scale_v1_destroy(surface.fractional);
+    if (surface.viewport != nullptr) wp_viewport_destroy(surface.viewport);
+    wl_surface_destroy(surface.surface);
+    if (LastDrawn == &surface) LastDrawn = nullptr;
+    surface = Surface{};
+}
+
+bool RunFrames(uint32_t delayUs) {
+    DelayNs = static_cast<int64_t>(delayUs) * NsPerUs;
+    StartTick = TickCountMs();
+    while (!EndRequested)
+        if (!WaitForEvents(DrawDueSurfaces())) return false;
+    return true;
+}
