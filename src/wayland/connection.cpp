@@ -126,13 +126,17 @@ bool WaitForEvents(int64_t timeoutNs) {
         if (wl_display_dispatch_pending(WlDisplay) < 0) CheckConnection();
         handled = true;
     }
-    // A full send buffer (EAGAIN) empties once the compositor reads.
-    if ((wl_display_flush(WlDisplay) < 0 && errno != EAGAIN) || handled) {
+    // A full send buffer (EAGAIN) empties once the compositor reads: wait
+    // for room as well. A closed peer (EPIPE) sets no error: the read below
+    // does, at the end of the stream, after any events the peer sent before
+    // it went (a protocol error among them).
+    const int flushError = wl_display_flush(WlDisplay) < 0 ? errno : 0;
+    if (handled || (flushError != 0 && flushError != EAGAIN && flushError != EPIPE)) {
         wl_display_cancel_read(WlDisplay);
         CheckConnection();
         return true;
     }
-    if (!WaitForInput(wl_display_get_fd(WlDisplay), timeoutNs)) {
+    if (!WaitForInput(wl_display_get_fd(WlDisplay), timeoutNs, flushError == EAGAIN)) {
         wl_display_cancel_read(WlDisplay);
         return false;
     }

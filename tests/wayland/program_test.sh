@@ -177,7 +177,19 @@ expect_end stopped 1000 0 0
 start dying --output HEADLESS-1
 kill -CONT "$sway_pid"
 expect_scene "own connection" HEADLESS-1
+# Each is stopped while it draws, not while it waits for events (ppoll is
+# system call 271 on x86-64), so that the compositor's end finds it with a
+# frame still to send.
+drawing_stopped() {
+    kill -STOP "$1"
+    for _ in 1 2 3 4 5 6 7 8 9 10; do read -r _ _ state _ <"/proc/$1/stat" && [ "$state" = T ] && break; sleep 0.01; done
+    read -r call _ <"/proc/$1/syscall"
+    case $call in 271 | running | '') kill -CONT "$1" && false ;; esac
+}
+for pid in $run $handed; do wait_for 10 drawing_stopped "$pid" || fail "dying: $pid not stopped while drawing: $(cat $tmp/*.err)"; done
 kill -KILL "$sway_pid"
+wait_for 10 process_gone "$sway_pid"
+kill -CONT "$run" "$handed"
 expect_end dying 1000 1 1 "lost the connection"
 run=$handed
 expect_end handed 1000 0 0
