@@ -72,7 +72,10 @@ void OnGlobal(void*, wl_registry* registry, uint32_t name, const char* interface
         AddSeat(registry, name, version);
 }
 
-void OnGlobalRemove(void*, wl_registry*, uint32_t name) { RemoveOutput(name); }
+void OnGlobalRemove(void*, wl_registry*, uint32_t name) {
+    RemoveOutput(name);
+    RemoveSeat(name);
+}
 
 constexpr wl_registry_listener RegistryListener{OnGlobal, OnGlobalRemove};
 
