@@ -67,5 +67,8 @@ if poll 30 debugging && poll 30 titled; then echo "live: $title"; else fail "liv
 # No WebGL: a message in place of the canvas.
 (browse nogl --disable-3d-apis --virtual-time-budget=3000 --dump-dom "$page") >"$scratch/dom.html"
 grep -q "<p id=\"message\">[^<]*WebGL" "$scratch/dom.html" || fail "no message without WebGL"
+# A frame too late to draw in reasonable time: the message, at once.
+(browse late --virtual-time-budget=3000 --dump-dom "$page?at=600001") >"$scratch/late.html"
+grep -q '<p id="message">In the address' "$scratch/late.html" || fail "no message for a frame past ten minutes"
 [ $status -eq 0 ] || tail -20 "$scratch/chromium.log"
 exit $status
