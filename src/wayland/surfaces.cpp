@@ -20,7 +20,6 @@ namespace {
 
 // One a connected output, and the window.
 constexpr int MaxSurfaces = 17;
-constexpr int64_t NsPerUs = 1'000;
 // Above any real output's: a larger scale from the compositor is taken as this.
 constexpr int32_t MaxScale = 16;
 // When an output's refresh rate is not known.
@@ -166,7 +165,7 @@ void CloseSurface(Surface& surface) {
 }
 
 bool RunFrames(uint32_t delayUs) {
-    DelayNs = static_cast<int64_t>(delayUs) * NsPerUs;
+    DelayNs = DelayToNs(delayUs);
     StartTick = TickCountMs();
     while (!EndRequested)
         if (!WaitForEvents(DrawDueSurfaces())) return false;
