@@ -20,6 +20,9 @@ cleanup() {
     [ -n "${KEEP:-}" ] || rm -rf "$tmp"
 }
 trap cleanup EXIT
+# dash runs the EXIT trap on a signal only through a trap of that signal.
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 # HEADLESS-1 refreshes at 120 Hz, so that a client paced by --delay shows its
 # own rate; HEADLESS-2, made on demand, has scale 2.

@@ -6,6 +6,7 @@
 # Usage: page_test.sh WEB_DIR RENDER_TOOL
 set -u
 web=$1 render=$2
+[ -f "$web/index.js" ] || { echo "FAIL: no $web/index.js: build the web preset first"; exit 1; }
 scratch=$(mktemp -d) || exit 1
 pids=
 trap 'kill $pids 2>/dev/null; rm -rf "$scratch"' EXIT
@@ -20,10 +21,12 @@ poll() {
         sleep 0.2
     done
 }
-# browse PROFILE ARGUMENTS...: chromium with a new profile and no network of its own, for two minutes at most.
+# browse PROFILE ARGUMENTS...: chromium with a new profile and no network of its own, for two minutes at most;
+# its temporary folders (a singleton socket's, left behind) go into the scratch folder.
 browse() {
     profile=$scratch/$1
     shift
+    export TMPDIR="$scratch"
     exec timeout 120 chromium --headless --no-sandbox --use-angle=swiftshader --enable-unsafe-swiftshader \
         --disable-background-networking --disable-component-update --disable-sync --no-first-run \
         --user-data-dir="$profile" "$@" 2>>"$scratch/chromium.log"
