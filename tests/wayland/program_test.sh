@@ -143,12 +143,14 @@ kill -TERM "$run"
 expect_end bottom 1000 0 0
 
 # --- Started by swayidle as the README says, ended by its resume command ----
-# On the bottom layer, so that the key reaches sway's idle timer, not us.
-PATH="$(dirname "$program"):$PATH" swayidle -w timeout 1 'glimmerbox-wl --layer bottom &' \
-    resume 'pkill -x glimmerbox-wl' >/dev/null 2>&1 &
+# On the bottom layer, so that the key reaches sway's idle timer, not us. In
+# a session of its own, which the resume command keeps to (-s 0), so that it
+# ends no glimmerbox-wl but ours: not a desktop's, nor another test run's.
+PATH="$(dirname "$program"):$PATH" setsid swayidle -w timeout 1 'glimmerbox-wl --layer bottom &' \
+    resume 'pkill -s 0 -x glimmerbox-wl' >/dev/null 2>&1 &
 idle=$!
 pids="$pids $idle"
-idle_run() { run=$(pgrep -n -x glimmerbox-wl); }
+idle_run() { run=$(pgrep -n -s "$idle" -x glimmerbox-wl); }
 wait_for 10 idle_run || fail "swayidle: no glimmerbox-wl 10 s after its timeout"
 expect_scene swayidle HEADLESS-1
 resumed() { wtype -s 300 q; process_gone "$run"; }
