@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+inline constexpr int64_t NsPerUs = 1'000;
+
 // Nanoseconds of the monotonic clock.
 int64_t MonotonicNs();
 // Milliseconds of the monotonic clock, wrapping in 32 bits like a tick count.

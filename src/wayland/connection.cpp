@@ -126,8 +126,10 @@ bool WaitForEvents(int64_t timeoutNs) {
         if (wl_display_dispatch_pending(WlDisplay) < 0) CheckConnection();
         handled = true;
     }
-    // A full send buffer (EAGAIN) empties once the compositor reads.
-    if ((wl_display_flush(WlDisplay) < 0 && errno != EAGAIN) || handled) {
+    // A full send buffer (EAGAIN) empties once the compositor reads. A
+    // closed connection (EPIPE) is no error of libwayland's until it is
+    // read, with any protocol error sent before it: so read, not try again.
+    if ((wl_display_flush(WlDisplay) < 0 && errno != EAGAIN && errno != EPIPE) || handled) {
         wl_display_cancel_read(WlDisplay);
         CheckConnection();
         return true;

@@ -17,9 +17,8 @@ bool EndRequested;
 
 namespace {
 
-// One a connected output, and the window.
+// One for each connected output, and the window.
 constexpr int MaxSurfaces = 17;
-constexpr int64_t NsPerUs = 1'000;
 // When an output's refresh rate is not known.
 constexpr int64_t DefaultRefreshNs = 16'666'667;
 

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int64_t NsPerUs = 1'000;
 constexpr int64_t FrameRatePeriodNs = 1'000'000'000;
 
 bool WindowEnded;  // the window was destroyed, or the user closed ours
