@@ -128,7 +128,7 @@ Function ${un}FindRunAs
     System::Call "advapi32::LookupAccountSidW(p 0, p r4, w .r5, *i ${NSIS_MAX_STRLEN}, w .r6, *i ${NSIS_MAX_STRLEN}, *i .r2) i .r0"
     StrCpy $RunAs "$6\$5"
     System::Call "advapi32::ConvertSidToStringSidW(p r4, *p .r2) i .r0"
-    System::Call "*$2(&w${NSIS_MAX_STRLEN} .s)"
+    System::Call "kernel32::lstrcpynW(w .s, p r2, i ${NSIS_MAX_STRLEN})"
     Pop $RunAsSid
     System::Call "kernel32::LocalFree(p r2)"
     System::Free $3
@@ -360,13 +360,13 @@ Function FindOtherUser
     ${If} $0 == 0
         Return
     ${EndIf}
-    System::Call "*$1(&w${NSIS_MAX_STRLEN} .r3)"
+    System::Call "kernel32::lstrcpynW(w .r3, p r1, i ${NSIS_MAX_STRLEN})"
     System::Call "wtsapi32::WTSFreeMemory(p r1)"
     System::Call "wtsapi32::WTSQuerySessionInformationW(p 0, i -1, i 7, *p .r1, *i .r2) i .r0"
     ${If} $0 == 0
         Return
     ${EndIf}
-    System::Call "*$1(&w${NSIS_MAX_STRLEN} .r4)"
+    System::Call "kernel32::lstrcpynW(w .r4, p r1, i ${NSIS_MAX_STRLEN})"
     System::Call "wtsapi32::WTSFreeMemory(p r1)"
     ${If} $3 != ""
     ${AndIf} "$4\$3" != $RunAs
