@@ -33,6 +33,9 @@ if [ -e "$dist" ]; then
                 winget/manifests/g/Glimmerbox/ | winget/manifests/g/Glimmerbox/Glimmerbox/ | \
                 winget/manifests/g/Glimmerbox/Glimmerbox/*/ | \
                 winget/manifests/g/Glimmerbox/Glimmerbox/*/Glimmerbox.Glimmerbox*.yaml) ;;
+            # What a release cut short leaves on the way.
+            scr/ | scr/x86/ | scr/x64/ | scr/x86/glimmerbox.scr | scr/x64/glimmerbox.scr | glimmerbox-*-web/ | \
+                glimmerbox-*-web/index.html | glimmerbox-*-web/index.js) ;;
             *) echo "make-release: $dist holds $path, which is no release file; give a new or empty folder"; exit 2 ;;
         esac
     done || exit 2
