@@ -26,5 +26,3 @@ void QuietRun(const Arguments& args);
 // uninstall <value> <exit code>: the uninstall entry's command in that value
 // ends with that code.
 void UninstallRun(const Arguments& args);
-// short-path <path>: prints the path's short (8.3) form.
-void ShortPath(const Arguments& args);

@@ -36,11 +36,3 @@ void UninstallRun(const Arguments& args) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
 }
-
-void ShortPath(const Arguments& args) {
-    char path[MAX_PATH];
-    const DWORD length = GetShortPathNameA(args.at(0).c_str(), path, sizeof path);
-    if (Check(length > 0 && length < sizeof path, "GetShortPathNameA(%s) failed, error %lu", args.at(0).c_str(),
-              GetLastError()))
-        Note("%s", path);
-}

@@ -51,6 +51,9 @@ set_desktop() {
 # The file name of the uninstaller that the entry runs.
 entry_uninstaller() { value "$entry" UninstallString | sed 's/^"C:\\Program Files\\Glimmerbox\\\([^"]*\)".*/\1/'; }
 
+# Expects a silent setup to fail with exit code $1.
+setup_fails() { run "$setup" /S; code=$?; [ $code -eq "$1" ] || fail "$2: setup /S exited with $code, expected $1"; }
+
 # Installs silently, with the further switches given after the name.
 install() {
     label=$1
@@ -101,9 +104,7 @@ release() {
 # 0. A first install that cannot write the saver leaves nothing behind.
 printf 'not ours' >"$installed_file"
 hold "$installed"
-run "$setup" /S
-code=$?
-[ $code -eq 4 ] || fail "first install over a held file: exit code $code, expected 4"
+setup_fails 4 "first install over a held file"
 [ -e "$folder" ] && fail "the failed first install left $folder"
 release
 rm -f "$installed_file"
@@ -141,9 +142,7 @@ stop_preview "install over the preview"
 printf 'old saver' >>"$installed_file"
 run reg add "$entry" /v DisplayVersion /d 0.9 /f
 hold "$installed"
-run "$setup" /S
-code=$?
-[ $code -eq 4 ] || fail "setup over the held saver: exit code $code, expected 4"
+setup_fails 4 "setup over the held saver"
 cmp -s "$installed_file" "$saver" && fail "the held saver file was replaced"
 expect_value "$entry" DisplayVersion 0.9 "failed setup"
 # Nor can the uninstaller: it fails with everything kept, and queues nothing
@@ -176,8 +175,7 @@ while IFS='|' read -r name active edit expect_saver expect_active switch; do
     set_desktop SCRNSAVE.EXE "$before"
     set_desktop ScreenSaveActive "$active"
     install "$name" $switch
-    [ "$edit" != "SCRNSAVE.EXE=(short)" ] ||
-        edit=SCRNSAVE.EXE=$(sh "$here/run_wine.sh" "$env_file" "$probe" short-path "$installed" | sed -n '1s/\r//p')
+    [ "$edit" != "SCRNSAVE.EXE=(short)" ] || { run winepath -s "$installed" && edit=SCRNSAVE.EXE=$(tr -d '\r' <"$tmp/out"); }
     [ -z "$edit" ] || set_desktop "${edit%%=*}" "${edit#*=}"
     uninstall "$name"
     expect_value "$desktop" SCRNSAVE.EXE "$expect_saver" "$name"
@@ -213,9 +211,7 @@ run reg delete "$other" /f
 
 # 6. The other build's entry stops setup before it writes anything.
 run reg add "$entry" /v DisplayIcon /d 'C:\windows\syswow64\glimmerbox.scr' /f
-run "$setup" /S
-code=$?
-[ $code -eq 3 ] || fail "setup over the other build's entry: exit code $code, expected 3"
+setup_fails 3 "setup over the other build's entry"
 [ -e "$installed_file" ] && fail "setup placed the saver over the other build's entry"
 run reg delete "$entry" /f
 
