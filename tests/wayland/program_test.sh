@@ -146,12 +146,14 @@ kill -TERM "$run"
 expect_end bottom 1000 0 0
 
 # --- Started by swayidle as the README says, ended by its resume command ----
-# On the bottom layer, so that the key reaches sway's idle timer, not us.
-PATH="$(dirname "$program"):$PATH" swayidle -w timeout 1 'glimmerbox-wl --layer bottom &' \
-    resume 'pkill -x glimmerbox-wl' >/dev/null 2>&1 &
+# On the bottom layer, so that the key reaches sway's idle timer, not us. In
+# a session of its own, which the resume command keeps to (-s 0), so that it
+# ends no glimmerbox-wl but ours: not a desktop's, nor another test run's.
+PATH="$(dirname "$program"):$PATH" setsid swayidle -w timeout 1 'glimmerbox-wl --layer bottom &' \
+    resume 'pkill -s 0 -x glimmerbox-wl' >/dev/null 2>&1 &
 idle=$!
 pids="$pids $idle"
-idle_run() { run=$(pgrep -n -x glimmerbox-wl); }
+idle_run() { run=$(pgrep -n -s "$idle" -x glimmerbox-wl); }
 wait_for 10 idle_run || fail "swayidle: no glimmerbox-wl 10 s after its timeout"
 expect_scene swayidle HEADLESS-1
 resumed() { wtype -s 300 q; process_gone "$run"; }
@@ -161,20 +163,30 @@ kill "$idle"
 # --- Its own connection: the compositor stopped, then dying under it ---------
 # On HEADLESS-2, as a lock screen's host starts it for that output: the
 # connection handed over in WAYLAND_SOCKET, which the host closes at unlock.
+# The host keeps the socket too, and on SIGUSR1 shuts it for sending while
+# the compositor is stopped: the next frame asked for (every 0.1 s) then
+# fails to go out (EPIPE), which must not keep it from reading the end.
 start stopped --output HEADLESS-1
 stopped=$run
-SWAYLOCK_PLUGIN_OUTPUT_NAME=HEADLESS-2 python3 -c 'import os, socket, sys
+SWAYLOCK_PLUGIN_OUTPUT_NAME=HEADLESS-2 python3 -c 'import os, signal, socket, sys
 s = socket.socket(socket.AF_UNIX)
 s.connect(os.path.join(os.environ["XDG_RUNTIME_DIR"], "wayland-1"))
 os.set_inheritable(s.fileno(), True)
 os.environ["WAYLAND_SOCKET"] = str(s.fileno())
 del os.environ["WAYLAND_DISPLAY"]
-os.execv(sys.argv[1], sys.argv[1:])' "$program" 2>"$tmp/handed.err" &
+child = os.fork()
+if child == 0:
+    os.execv(sys.argv[1], sys.argv[1:])
+signal.signal(signal.SIGUSR1, lambda *_: s.shutdown(socket.SHUT_WR))
+sys.exit(os.waitstatus_to_exitcode(os.waitpid(child, 0)[1]))' "$program" --delay 100000 2>"$tmp/handed.err" &
 handed=$!
 pids="$pids $handed"
 expect_scene "own connection" HEADLESS-1
 expect_scene "handed over" HEADLESS-2
+pids="$pids $(pgrep -P "$handed")"
 kill -STOP "$sway_pid"
+kill -USR1 "$handed"
+sleep 0.3
 kill -INT "$stopped"
 expect_end stopped 1000 0 0
 start dying --output HEADLESS-1
