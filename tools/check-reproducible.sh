@@ -15,6 +15,8 @@ git ls-files -z --cached --others --exclude-standard |
 status=0
 # ---- Unsigned release ----
 stamp=$(git log -1 --format=%ct 2>/dev/null || echo 0)
+# Release files of any version, in the older layout too, are emptied.
+mkdir -p dist/winget && touch dist/glimmerbox-0.9-web.zip dist/winget/Glimmerbox.Glimmerbox.yaml
 for tree in . "$copy"; do
     (cd "$tree" && SOURCE_DATE_EPOCH=$stamp tools/make-release.sh >/dev/null) || status=1
 done
@@ -29,7 +31,7 @@ fi
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win64/CMakeCache.txt)
 # ---- end of the unsigned release ----
 
-# ---- Signed Windows release, and its winget and Scoop manifests ----
+# ---- Signed Windows release, and its winget manifest ----
 # With a throwaway certificate: a signed release made in each tree must be the
 # same bytes, every signed file must verify, signed at the commit's time, and
 # the savers without their signatures must be the unsigned builds.
@@ -61,13 +63,13 @@ for arch in x86:win32 x64:win64; do
     rm -f "$signed/unsigned.scr"
 done
 # Debian's own interpreter, which sees the python3-yaml package.
-/usr/bin/python3 - "$signed/1" "$version" <<'PY' || status=1
-import hashlib, json, sys, yaml
-dist, version = sys.argv[1:]
+/usr/bin/python3 - "$signed/1" "$version" "$(TZ=UTC date -d "@$stamp" +%F)" <<'PY' || status=1
+import hashlib, sys, yaml
+dist, version, day = sys.argv[1:]
 url, files = "https://example.org/glimmerbox/", {a: f"glimmerbox-{version}-setup-{a}.exe" for a in ("x64", "x86")}
 sha = {a: hashlib.sha256(open(f"{dist}/{f}", "rb").read()).hexdigest() for a, f in files.items()}
-v, i, l = (yaml.safe_load(open(f"{dist}/winget/Glimmerbox.Glimmerbox{k}.yaml")) for k in ("", ".installer", ".locale.en-US"))
-s = json.load(open(f"{dist}/scoop/glimmerbox.json"))
+folder = f"{dist}/winget/manifests/g/Glimmerbox/Glimmerbox/{version}"
+v, i, l = (yaml.safe_load(open(f"{folder}/Glimmerbox.Glimmerbox{k}.yaml")) for k in ("", ".installer", ".locale.en-US"))
 checks = {
     "winget package, version, type, schema": all(
         (d["PackageIdentifier"], d["PackageVersion"], d["ManifestType"]) == ("Glimmerbox.Glimmerbox", version, t)
@@ -78,14 +80,20 @@ checks = {
     "winget installers": (i["InstallerType"], i["Scope"]) == ("nullsoft", "machine")
     and {e["Architecture"]: (e["InstallerUrl"], e["InstallerSha256"].lower()) for e in i["Installers"]}
     == {a: (url + files[a], sha[a]) for a in files},
-    "scoop": s["version"] == version and s["homepage"] and s["license"]
-    and {a: (e["url"], e["hash"]) for a, e in s["architecture"].items()}
-    == {b: (url + files[a], sha[a]) for a, b in (("x64", "64bit"), ("x86", "32bit"))},
+    "winget release date, the commit's": str(i["ReleaseDate"]) == day,
 }
 for what, ok in checks.items():
     print(("manifests: " if ok else "FAIL: manifest: ") + what)
 sys.exit(not all(checks.values()))
 PY
+# An http:// address is refused before anything is made, and a release folder
+# holding anything else stays as it is.
+touch "$signed/1/notes.txt"
+if GLIMMERBOX_RELEASE_URL=http://example.org/glimmerbox tools/make-release.sh "$signed/3" >/dev/null ||
+    tools/make-release.sh "$signed/1" >/dev/null || [ ! -e "$signed/1/notes.txt" ]; then
+    echo "FAIL: make-release.sh took an http:// address, or emptied a folder holding notes.txt"
+    status=1
+fi
 # ---- end of the signed release ----
 [ $status -ne 0 ] || rm -rf build/reproduce
 exit $status

@@ -1,25 +1,45 @@
 #!/bin/sh
 # Fills dist/ (or the folder given) with a release: both Windows installers,
 # the two bare savers in a zip for installing by hand, the Linux packages
-# (.deb and RPM), the web page in a zip, and SHA256SUMS; with GLIMMERBOX_RELEASE_URL set, winget and
-# Scoop manifests too. Builds what they need first (nothing is redone when
-# current). Signs the Windows files when GLIMMERBOX_SIGN_CERT and
-# GLIMMERBOX_SIGN_KEY are set (see README.md).
+# (.deb and RPM), the web page in a zip, and SHA256SUMS; with
+# GLIMMERBOX_RELEASE_URL set, a winget manifest too. Builds what they need
+# first (nothing is redone when current). Signs the Windows files when
+# GLIMMERBOX_SIGN_CERT and GLIMMERBOX_SIGN_KEY are set (see README.md).
 # Usage: make-release.sh [folder]
 set -eu
-# A folder given is the caller's, and is emptied first: only a new or empty
-# one, or an earlier release.
 case ${1:-} in
     "") dist= ;;
     /*) dist=$1 ;;
     *) dist=$PWD/$1 ;;
 esac
-if [ -n "$dist" ] && [ -n "$(ls -A "$dist" 2>/dev/null)" ] && [ ! -f "$dist/SHA256SUMS" ]; then
-    echo "make-release: $dist holds files but no release; give a new or empty folder"
-    exit 2
-fi
+# Package managers download over https only.
+url=${GLIMMERBOX_RELEASE_URL:-}
+case $url in
+    "" | https://?*) url=${url%/} ;;
+    *) echo "make-release: GLIMMERBOX_RELEASE_URL must be an https:// address"; exit 2 ;;
+esac
 cd "$(dirname "$0")/.."
 dist=${dist:-$PWD/dist}
+# The folder is emptied first, so it may hold nothing but release files, of
+# any version.
+if [ -e "$dist" ]; then
+    [ -d "$dist" ] || { echo "make-release: $dist is not a folder"; exit 2; }
+    # Folders end in "/", so that no file passes for one.
+    (cd "$dist" && find . -mindepth 1 -type d -printf '%P/\n' -o -printf '%P\n') | while read -r path; do
+        case $path in
+            SHA256SUMS | glimmerbox-*-setup-x64.exe | glimmerbox-*-setup-x86.exe | glimmerbox-*.zip | \
+                glimmerbox_*_amd64.deb | glimmerbox-*.x86_64.rpm | scoop/ | scoop/glimmerbox.json | winget/ | \
+                winget/Glimmerbox.Glimmerbox*.yaml | winget/manifests/ | winget/manifests/g/ | \
+                winget/manifests/g/Glimmerbox/ | winget/manifests/g/Glimmerbox/Glimmerbox/ | \
+                winget/manifests/g/Glimmerbox/Glimmerbox/*/ | \
+                winget/manifests/g/Glimmerbox/Glimmerbox/*/Glimmerbox.Glimmerbox*.yaml) ;;
+            # What a release cut short leaves on the way.
+            scr/ | scr/x86/ | scr/x64/ | scr/x86/glimmerbox.scr | scr/x64/glimmerbox.scr | glimmerbox-*-web/ | \
+                glimmerbox-*-web/index.html | glimmerbox-*-web/index.js) ;;
+            *) echo "make-release: $dist holds $path, which is no release file; give a new or empty folder"; exit 2 ;;
+        esac
+    done || exit 2
+fi
 for preset in win32 win64; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" --target glimmerbox_setup >/dev/null
@@ -29,7 +49,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win64/CMakeCache.tx
 # File times in the zip and signing times are the commit's.
 stamp=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
 
-# ---- Windows: signing, and the winget and Scoop manifests ----
+# ---- Windows: signing, and the winget manifest ----
 signing=
 if [ -n "${GLIMMERBOX_SIGN_CERT:-}${GLIMMERBOX_SIGN_KEY:-}" ]; then
     for file in "${GLIMMERBOX_SIGN_CERT:-}" "${GLIMMERBOX_SIGN_KEY:-}"; do
@@ -56,25 +76,23 @@ windows_files() {
     fi
 }
 
-# A winget multi-file manifest and a Scoop manifest for the two installers as
-# downloaded from GLIMMERBOX_RELEASE_URL; without it, none.
+# A winget multi-file manifest for the two installers as downloaded from
+# GLIMMERBOX_RELEASE_URL, laid out as in the winget-pkgs repository; without
+# the address, none. No Scoop manifest: Scoop installs per user without
+# elevation, and a saver must go into the system folder (see README.md).
 windows_manifests() {
-    url=${GLIMMERBOX_RELEASE_URL:-}
     if [ -z "$url" ]; then
-        echo "make-release: GLIMMERBOX_RELEASE_URL is not set; no winget or Scoop manifests"
+        echo "make-release: GLIMMERBOX_RELEASE_URL is not set; no winget manifest"
         return 0
     fi
-    case $url in
-        http://* | https://*) url=${url%/} ;;
-        *) echo "make-release: GLIMMERBOX_RELEASE_URL must start with https:// or http://"; exit 1 ;;
-    esac
     homepage=http://www.glimmerbox.net
     id=Glimmerbox.Glimmerbox schema=1.6.0
     summary="A screen saver showing a slowly turning cube whose faces carry a moving plasma"
     x64=glimmerbox-$version-setup-x64.exe x86=glimmerbox-$version-setup-x86.exe
     sum64=$(sha256sum <"$dist/$x64" | cut -d' ' -f1) sum86=$(sha256sum <"$dist/$x86" | cut -d' ' -f1)
-    mkdir -p "$dist/winget" "$dist/scoop"
-    cat >"$dist/winget/$id.yaml" <<YAML
+    winget=$dist/winget/manifests/g/Glimmerbox/Glimmerbox/$version
+    mkdir -p "$winget"
+    cat >"$winget/$id.yaml" <<YAML
 # yaml-language-server: \$schema=https://aka.ms/winget-manifest.version.$schema.schema.json
 PackageIdentifier: $id
 PackageVersion: $version
@@ -82,12 +100,33 @@ DefaultLocale: en-US
 ManifestType: version
 ManifestVersion: $schema
 YAML
-    cat >"$dist/winget/$id.installer.yaml" <<YAML
+    # The uninstall entry's key is the product code; its display name is not
+    # the package name. Exit codes as README.md documents them.
+    cat >"$winget/$id.installer.yaml" <<YAML
 # yaml-language-server: \$schema=https://aka.ms/winget-manifest.installer.$schema.schema.json
 PackageIdentifier: $id
 PackageVersion: $version
 InstallerType: nullsoft
 Scope: machine
+ElevationRequirement: elevatesSelf
+ExpectedReturnCodes:
+- InstallerReturnCode: 1
+  ReturnResponse: cancelledByUser
+- InstallerReturnCode: 3
+  ReturnResponse: alreadyInstalled
+- InstallerReturnCode: 4
+  ReturnResponse: fileInUse
+- InstallerReturnCode: 5
+  ReturnResponse: contactSupport
+- InstallerReturnCode: 740
+  ReturnResponse: custom
+ProductCode: Glimmerbox
+ReleaseDate: $(date -u -d "@$stamp" +%F)
+AppsAndFeaturesEntries:
+- DisplayName: Glimmerbox screen saver
+  Publisher: Glimmerbox
+  DisplayVersion: $version
+  ProductCode: Glimmerbox
 Installers:
 - Architecture: x64
   InstallerUrl: $url/$x64
@@ -98,7 +137,7 @@ Installers:
 ManifestType: installer
 ManifestVersion: $schema
 YAML
-    cat >"$dist/winget/$id.locale.en-US.yaml" <<YAML
+    cat >"$winget/$id.locale.en-US.yaml" <<YAML
 # yaml-language-server: \$schema=https://aka.ms/winget-manifest.defaultLocale.$schema.schema.json
 PackageIdentifier: $id
 PackageVersion: $version
@@ -112,28 +151,6 @@ ShortDescription: $summary.
 ManifestType: defaultLocale
 ManifestVersion: $schema
 YAML
-    cat >"$dist/scoop/glimmerbox.json" <<JSON
-{
-    "version": "$version",
-    "description": "$summary (installed into the Windows system folder; needs administrator rights).",
-    "homepage": "$homepage",
-    "license": "Unknown",
-    "architecture": {
-        "64bit": {
-            "url": "$url/$x64",
-            "hash": "$sum64"
-        },
-        "32bit": {
-            "url": "$url/$x86",
-            "hash": "$sum86"
-        }
-    },
-    "installer": {
-        "args": ["/S"]
-    },
-    "notes": "Uninstall Glimmerbox from Apps (Add/Remove Programs)."
-}
-JSON
 }
 # ---- end of the Windows part ----
 

@@ -17,6 +17,9 @@
 !include MUI2.nsh
 !include LogicLib.nsh
 !include x64.nsh
+!include FileFunc.nsh
+!include Sections.nsh
+!include WordFunc.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Glimmerbox"
 !define DESKTOP_KEY "Control Panel\Desktop"
@@ -24,6 +27,14 @@
 !define RECORD_KEY "Software\Glimmerbox\PreviousScreenSaver"
 !define SPI_SETSCREENSAVEACTIVE 17
 !define SPIF_UPDATEINIFILE_SENDCHANGE 3
+; Exit codes besides NSIS's own 0 (done) and 1 (cancelled), each documented
+; in README.md and listed in the winget manifest.
+!define EXIT_OTHER_BUILD 3
+; Setup could not write the saver, or the uninstaller remove it: nothing changed.
+!define EXIT_SAVER_HELD 4
+; Setup could not write the saver, nor put the old one back from beside it.
+!define EXIT_OLD_SAVER_ASIDE 5
+!define EXIT_NOT_ADMIN 740
 
 Name "Glimmerbox ${VERSION}"
 OutFile "${OUTFILE}"
@@ -57,6 +68,14 @@ VIAddVersionKey LegalCopyright "Copyright (c) 2026 Glimmerbox"
 Var SaverPath
 ; Where an in-use saver was moved to make way; empty when nothing was moved.
 Var Aside
+; This install's uninstaller.
+Var Uninstaller
+; The account this process runs as: DOMAIN\name and its SID.
+Var RunAs
+Var RunAsSid
+; The account signed in to this session when it is not $RunAs; else empty.
+Var OtherUser
+Var FinishText
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -67,25 +86,16 @@ Var Aside
 !define MUI_COMPONENTSPAGE_NODESC
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_TEXT "$FinishText"
+!define MUI_FINISHPAGE_TEXT_LARGE
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Open screen saver settings"
 !define MUI_FINISHPAGE_RUN_FUNCTION OpenScreenSaverSettings
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW ShowFinishPage
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE English
-
-; A 32-bit setup on 64-bit Windows turns file-system redirection off only
-; around its own file operations: the UI thread and the plug-ins it loads must
-; keep the 32-bit view. Redirection is per thread, and only 32-bit programs on
-; 64-bit Windows have it.
-!macro NativeFileSystem state
-    !if "${ARCH}" != "x64"
-        ${If} ${RunningX64}
-            System::Call kernel32::Wow64EnableWow64FsRedirection(i${state})
-        ${EndIf}
-    !endif
-!macroend
 
 ; Installer and uninstaller share these; NSIS wants the "un." copies by name.
 !macro SharedFunctions un
@@ -97,7 +107,7 @@ Function ${un}UseNativeLocations
         StrCpy $SaverPath "$SYSDIR\glimmerbox.scr"
     !else
         ${If} ${RunningX64}
-            ; HACK: a 32-bit process sees SysWOW64 behind "System32" and
+            ; A 32-bit process sees SysWOW64 behind "System32" and
             ; WOW6432Node behind the registry; name the folders as they are.
             SetRegView 64
             StrCpy $SaverPath "$WINDIR\SysWOW64\glimmerbox.scr"
@@ -105,6 +115,24 @@ Function ${un}UseNativeLocations
             StrCpy $SaverPath "$SYSDIR\glimmerbox.scr"
         ${EndIf}
     !endif
+FunctionEnd
+
+; Sets $RunAs and $RunAsSid to the account this process runs as.
+Function ${un}FindRunAs
+    System::Call "advapi32::OpenProcessToken(p -1, i 8, *p .r1) i .r0"
+    System::Call "advapi32::GetTokenInformation(p r1, i 1, p 0, i 0, *i .r2)"
+    System::Alloc $2
+    Pop $3
+    System::Call "advapi32::GetTokenInformation(p r1, i 1, p r3, i r2, *i .r2) i .r0"
+    System::Call "*$3(p .r4)"
+    System::Call "advapi32::LookupAccountSidW(p 0, p r4, w .r5, *i ${NSIS_MAX_STRLEN}, w .r6, *i ${NSIS_MAX_STRLEN}, *i .r2) i .r0"
+    StrCpy $RunAs "$6\$5"
+    System::Call "advapi32::ConvertSidToStringSidW(p r4, *p .r2) i .r0"
+    System::Call "kernel32::lstrcpynW(w .s, p r2, i ${NSIS_MAX_STRLEN})"
+    Pop $RunAsSid
+    System::Call "kernel32::LocalFree(p r2)"
+    System::Free $3
+    System::Call "kernel32::CloseHandle(p r1)"
 FunctionEnd
 
 ; Replaces the path on top of the stack by its canonical form: full, with long
@@ -128,12 +156,12 @@ Function ${un}CanonicalPath
     Exch $0
 FunctionEnd
 
-; Pushes 1 when the user's current saver is this Glimmerbox, however spelt.
-Function ${un}IsGlimmerboxCurrent
-    Push $0
+; Replaces the saver path on top of the stack by 1 when it names this
+; Glimmerbox, however spelt, else by 0. Ask while the file exists: a short
+; name has no long one once the file is gone.
+Function ${un}NamesGlimmerbox
+    Exch $0
     Push $1
-    ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-    StrCpy $1 0
     ${If} $0 != ""
         Push $0
         Call ${un}CanonicalPath
@@ -141,15 +169,15 @@ Function ${un}IsGlimmerboxCurrent
         Call ${un}CanonicalPath
         Pop $1
         Pop $0
-        ${If} $0 == $1
-            StrCpy $1 1
-        ${Else}
-            StrCpy $1 0
-        ${EndIf}
     ${EndIf}
-    Exch $1
-    Exch
-    Pop $0
+    ${If} $0 != ""
+    ${AndIf} $0 == $1
+        StrCpy $0 1
+    ${Else}
+        StrCpy $0 0
+    ${EndIf}
+    Pop $1
+    Exch $0
 FunctionEnd
 
 ; Sets the screen saver on ("1") or off ("0") through the system, which saves
@@ -169,8 +197,7 @@ FunctionEnd
 ; Renames the saver file aside when there is one, so that its path is free:
 ; a running saver, such as the preview that the screen saver settings keep
 ; alive, may be renamed but neither replaced nor deleted. Sets $Aside to the
-; new name, or leaves it empty when nothing was moved. Call it with
-; redirection off.
+; new name, or leaves it empty when nothing was moved.
 Function ${un}MoveSaverAside
     StrCpy $Aside ""
     ${If} ${FileExists} $SaverPath
@@ -202,34 +229,26 @@ FunctionEnd
 !insertmacro SharedFunctions ""
 !insertmacro SharedFunctions "un."
 
-Function .onInit
-    Call UseNativeLocations
-    UserInfo::GetAccountType
+; Says what Setup did, in the details and in install.log, which is all a
+; silent install leaves to read.
+Function Log
+    Exch $0
+    Push $1
+    DetailPrint $0
+    FileOpen $1 "$INSTDIR\install.log" a
+    FileSeek $1 0 END
+    FileWriteUTF16LE /BOM $1 "$0$\r$\n"
+    FileClose $1
+    Pop $1
     Pop $0
-    ${If} $0 != "Admin"
-        MessageBox MB_ICONSTOP "Glimmerbox is installed into the Windows system folder, which needs administrator rights. Please run Setup as an administrator." /SD IDOK
-        SetErrorLevel 740
-        Quit
-    ${EndIf}
-    ; One Glimmerbox per machine: the 32-bit and 64-bit builds live in
-    ; different folders and would leave each other's files behind.
-    ClearErrors
-    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "DisplayIcon"
-    ${IfNot} ${Errors}
-    ${AndIf} $0 != $SaverPath
-        MessageBox MB_ICONSTOP "Another build of Glimmerbox is installed ($0). Please uninstall it first." /SD IDOK
-        SetErrorLevel 2
-        Quit
-    ${EndIf}
 FunctionEnd
 
 Section "Glimmerbox screen saver" SecSaver
     SectionIn RO
-    SetOutPath "$INSTDIR"
     ; Never report success without the new file in place: an old saver in
     ; use is moved aside first, and a file that still cannot be written
-    ; stops Setup with the old saver back where it was.
-    !insertmacro NativeFileSystem 0
+    ; stops Setup with the old saver back where it was. Nothing else exists
+    ; before the saver does, not even the folder of the uninstaller.
     StrCpy $Aside ""
     SetOverwrite try
     write_saver:
@@ -239,34 +258,50 @@ Section "Glimmerbox screen saver" SecSaver
     ClearErrors
     File "/oname=$SaverPath" "${SAVER}"
     ${If} ${Errors}
-        ; The box loads DLLs of its own, which must come from the 32-bit view.
-        !insertmacro NativeFileSystem 1
-        MessageBox MB_RETRYCANCEL|MB_ICONSTOP "Setup cannot write $SaverPath.$\r$\n$\r$\nClose the screen saver settings and any running screen saver, then click Retry." /SD IDCANCEL IDRETRY retry_write
-        !insertmacro NativeFileSystem 0
+        MessageBox MB_RETRYCANCEL|MB_ICONSTOP "Setup cannot write $SaverPath.$\r$\n$\r$\nClose the screen saver settings and any running screen saver, then click Retry." /SD IDCANCEL IDRETRY write_saver
         ${If} $Aside != ""
+            ClearErrors
             Rename $Aside $SaverPath
+            ${If} ${Errors}
+                SetErrorLevel ${EXIT_OLD_SAVER_ASIDE}
+                Abort "Setup could not write $SaverPath, nor put the old saver back: it is $Aside."
+            ${EndIf}
         ${EndIf}
-        !insertmacro NativeFileSystem 1
+        SetErrorLevel ${EXIT_SAVER_HELD}
         Abort "Setup could not write $SaverPath; nothing was changed."
-        retry_write:
-        !insertmacro NativeFileSystem 0
-        Goto write_saver
     ${EndIf}
     Call DeleteAside
-    !insertmacro NativeFileSystem 1
     SetOverwrite on
-    WriteUninstaller "$INSTDIR\uninstall.exe"
-    ; One fixed key: a reinstall rewrites the same entry.
+    SetOutPath "$INSTDIR"
+    Delete "$INSTDIR\install.log"
+    Push "Glimmerbox ${VERSION} (${ARCH}) is $SaverPath."
+    Call Log
+    ; An uninstall leaves its own file for the restart to delete, by name;
+    ; a reinstall before then takes another name.
+    ReadRegStr $3 HKLM "${UNINSTALL_KEY}" "UninstallString"
+    StrCpy $2 ""
+    ${Do}
+        StrCpy $Uninstaller "$INSTDIR\uninstall$2.exe"
+        ${IfNot} ${FileExists} $Uninstaller
+        ${OrIf} $3 == '"$Uninstaller" _?=$INSTDIR'
+            ${ExitDo}
+        ${EndIf}
+        IntOp $2 $2 + 1
+    ${Loop}
+    WriteUninstaller $Uninstaller
+    ; One fixed key: a reinstall rewrites the same entry. The uninstaller
+    ; runs in place (_?=, unquoted and last), so that whoever starts it waits
+    ; for its real result rather than for a copy it hands over to.
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Glimmerbox screen saver"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Glimmerbox"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$SaverPath"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$Uninstaller" _?=$INSTDIR'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$Uninstaller" /S _?=$INSTDIR'
     ; In KB: the saver as packed, and the uninstaller.
     SectionGetSize ${SecSaver} $0
-    FileOpen $1 "$INSTDIR\uninstall.exe" r
+    FileOpen $1 $Uninstaller r
     FileSeek $1 0 END $2
     FileClose $1
     IntOp $2 $2 / 1024
@@ -277,7 +312,9 @@ Section "Glimmerbox screen saver" SecSaver
 SectionEnd
 
 Section "Make Glimmerbox my screen saver" SecCurrent
-    Call IsGlimmerboxCurrent
+    ReadRegStr $1 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    Push $1
+    Call NamesGlimmerbox
     Pop $0
     ; Already current means a reinstall: the record still names the user's
     ; own saver and must not be replaced by Glimmerbox itself.
@@ -298,82 +335,204 @@ Section "Make Glimmerbox my screen saver" SecCurrent
     WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $SaverPath
     Push 1
     Call SetScreenSaveActive
+    Push "Glimmerbox is now the screen saver of $RunAs."
+    Call Log
 SectionEnd
+
+Section "-Report"
+    ${If} $OtherUser != ""
+        Push "Setup ran as $RunAs while $OtherUser is signed in, so it left every screen saver choice alone: $OtherUser can choose Glimmerbox in the screen saver settings."
+        Call Log
+    ${ElseIfNot} ${SectionIsSelected} ${SecCurrent}
+        Push "The screen saver of $RunAs was left as it was."
+        Call Log
+    ${EndIf}
+SectionEnd
+
+; Sets $OtherUser when the account signed in to this session is not the one
+; Setup runs as: a standard user who typed an administrator's password runs
+; Setup as that administrator, whose own settings HKCU then holds. An
+; unreadable or unnamed session (a service's) counts as the same account.
+Function FindOtherUser
+    StrCpy $OtherUser ""
+    ; WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION; WTSUserName, WTSDomainName.
+    System::Call "wtsapi32::WTSQuerySessionInformationW(p 0, i -1, i 5, *p .r1, *i .r2) i .r0"
+    ${If} $0 == 0
+        Return
+    ${EndIf}
+    System::Call "kernel32::lstrcpynW(w .r3, p r1, i ${NSIS_MAX_STRLEN})"
+    System::Call "wtsapi32::WTSFreeMemory(p r1)"
+    System::Call "wtsapi32::WTSQuerySessionInformationW(p 0, i -1, i 7, *p .r1, *i .r2) i .r0"
+    ${If} $0 == 0
+        Return
+    ${EndIf}
+    System::Call "kernel32::lstrcpynW(w .r4, p r1, i ${NSIS_MAX_STRLEN})"
+    System::Call "wtsapi32::WTSFreeMemory(p r1)"
+    ${If} $3 != ""
+    ${AndIf} "$4\$3" != $RunAs
+        StrCpy $OtherUser "$4\$3"
+    ${EndIf}
+FunctionEnd
+
+Function .onInit
+    Call UseNativeLocations
+    UserInfo::GetAccountType
+    Pop $0
+    ${If} $0 != "Admin"
+        MessageBox MB_ICONSTOP "Glimmerbox is installed into the Windows system folder, which needs administrator rights. Please run Setup as an administrator." /SD IDOK
+        SetErrorLevel ${EXIT_NOT_ADMIN}
+        Quit
+    ${EndIf}
+    ; One Glimmerbox per machine: the 32-bit and 64-bit builds live in
+    ; different folders and would leave each other's files behind.
+    ClearErrors
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "DisplayIcon"
+    ${IfNot} ${Errors}
+    ${AndIf} $0 != $SaverPath
+        MessageBox MB_ICONSTOP "Another build of Glimmerbox is installed ($0). Please uninstall it first." /SD IDOK
+        SetErrorLevel ${EXIT_OTHER_BUILD}
+        Quit
+    ${EndIf}
+    Call FindRunAs
+    Call FindOtherUser
+    StrCpy $FinishText "$(MUI_TEXT_FINISH_INFO_TEXT)"
+    ${If} $OtherUser != ""
+        ; Another person's settings are no one's to change here.
+        !insertmacro UnselectSection ${SecCurrent}
+        !insertmacro SetSectionFlag ${SecCurrent} ${SF_RO}
+        StrCpy $FinishText "Glimmerbox is installed.$\r$\n$\r$\nSetup ran as $RunAs, not as $OtherUser, so it did not change your screen saver. Choose Glimmerbox in the screen saver settings yourself."
+    ${EndIf}
+    ; /KEEPSAVER: a silent install that leaves the current saver alone.
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/KEEPSAVER" $1
+    ${IfNot} ${Errors}
+        !insertmacro UnselectSection ${SecCurrent}
+    ${EndIf}
+FunctionEnd
+
+; The settings would open as the account Setup runs as, not as the person
+; at the desktop.
+Function ShowFinishPage
+    ${If} $OtherUser != ""
+        SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+        ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+    ${EndIf}
+FunctionEnd
 
 Function OpenScreenSaverSettings
     Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
 FunctionEnd
 
+; Fills $PLUGINSDIR\accounts.ini with every signed-in account (a loaded hive
+; under HKEY_USERS) whose saver is this Glimmerbox, with the value as spelt.
+Function un.FindAccountsUsingGlimmerbox
+    InitPluginsDir
+    StrCpy $0 0
+    ${Do}
+        EnumRegKey $1 HKU "" $0
+        ${IfThen} $1 == "" ${|} ${ExitDo} ${|}
+        IntOp $0 $0 + 1
+        ReadRegStr $2 HKU "$1\${DESKTOP_KEY}" "SCRNSAVE.EXE"
+        Push $2
+        Call un.NamesGlimmerbox
+        Pop $3
+        ${If} $3 == 1
+            WriteINIStr "$PLUGINSDIR\accounts.ini" current $1 $2
+        ${EndIf}
+    ${Loop}
+FunctionEnd
+
+; Gives account $1 (its hive under HKEY_USERS) its saver from before
+; Glimmerbox, switched on or off as it was; without a record, the system's
+; blank saver, so that a screen set to lock on resume still locks.
+Function un.GiveBackSaver
+    ReadRegDWORD $4 HKU "$1\${RECORD_KEY}" "Recorded"
+    ${If} $4 != 1
+        WriteRegStr HKU "$1\${DESKTOP_KEY}" "SCRNSAVE.EXE" "$WINDIR\System32\scrnsave.scr"
+        Return
+    ${EndIf}
+    ClearErrors
+    ReadRegStr $4 HKU "$1\${RECORD_KEY}" "SCRNSAVE.EXE"
+    ${If} ${Errors}
+        DeleteRegValue HKU "$1\${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ${Else}
+        WriteRegStr HKU "$1\${DESKTOP_KEY}" "SCRNSAVE.EXE" $4
+    ${EndIf}
+    ; The switch as it was, unless the user turned savers off since.
+    ReadRegStr $5 HKU "$1\${DESKTOP_KEY}" "ScreenSaveActive"
+    ClearErrors
+    ReadRegStr $4 HKU "$1\${RECORD_KEY}" "ScreenSaveActive"
+    ${If} $5 != 1
+        ; Left as the user set it.
+    ${ElseIf} ${Errors}
+        DeleteRegValue HKU "$1\${DESKTOP_KEY}" "ScreenSaveActive"
+    ${ElseIf} $1 == $RunAsSid
+        ; The system also tells this session's running programs.
+        Push $4
+        Call un.SetScreenSaveActive
+    ${Else}
+        WriteRegStr HKU "$1\${DESKTOP_KEY}" "ScreenSaveActive" $4
+    ${EndIf}
+FunctionEnd
+
 Function un.onInit
     Call un.UseNativeLocations
+    Call un.FindRunAs
+    ; Started in place, this is the entry's; a copy that NSIS started from
+    ; %TEMP% finds the original there too.
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "UninstallString"
+    ${un.WordFind} $0 '"' "+1" $Uninstaller
+    ${If} $Uninstaller == $0
+        StrCpy $Uninstaller $EXEPATH
+    ${EndIf}
 FunctionEnd
 
 Section "Uninstall"
+    Call un.FindAccountsUsingGlimmerbox
     ; The saver goes first, so that one that cannot go stops the uninstall
     ; with nothing changed. A running saver is renamed and only the renamed
     ; copy waits for the restart; the path itself is never queued, because
     ; a reinstall made before the restart would be deleted with it.
-    !insertmacro NativeFileSystem 0
     remove_saver:
     Call un.MoveSaverAside
     ${If} $Aside == ""
         Delete $SaverPath
     ${EndIf}
     ${If} ${FileExists} $SaverPath
-        !insertmacro NativeFileSystem 1
-        MessageBox MB_RETRYCANCEL|MB_ICONSTOP "Glimmerbox cannot remove $SaverPath.$\r$\n$\r$\nClose the screen saver settings and any running screen saver, then click Retry." /SD IDCANCEL IDRETRY retry_remove
-        SetErrorLevel 2
+        MessageBox MB_RETRYCANCEL|MB_ICONSTOP "Glimmerbox cannot remove $SaverPath.$\r$\n$\r$\nClose the screen saver settings and any running screen saver, then click Retry." /SD IDCANCEL IDRETRY remove_saver
+        SetErrorLevel ${EXIT_SAVER_HELD}
         Abort "Glimmerbox could not remove $SaverPath; nothing was changed."
-        retry_remove:
-        !insertmacro NativeFileSystem 0
-        Goto remove_saver
     ${EndIf}
     Call un.DeleteAside
-    !insertmacro NativeFileSystem 1
 
-    Call un.IsGlimmerboxCurrent
-    Pop $0
-    ; Only when Glimmerbox is still current: a saver the user picked since
-    ; then stays.
-    ${If} $0 == 1
-        ReadRegDWORD $1 HKCU "${RECORD_KEY}" "Recorded"
-        ${If} $1 == 1
-            ClearErrors
-            ReadRegStr $2 HKCU "${RECORD_KEY}" "SCRNSAVE.EXE"
-            ${If} ${Errors}
-                DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-            ${Else}
-                WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $2
-            ${EndIf}
-            ; The switch as it was, unless the user turned savers off since.
-            ReadRegStr $3 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
-            ClearErrors
-            ReadRegStr $2 HKCU "${RECORD_KEY}" "ScreenSaveActive"
-            ${If} $3 != 1
-                ; Left as the user set it.
-            ${ElseIf} ${Errors}
-                DeleteRegValue HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
-            ${Else}
-                Push $2
-                Call un.SetScreenSaveActive
-            ${EndIf}
-        ${Else}
-            ; No saver known from before: do not name a removed file.
-            DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ; Every account whose saver Glimmerbox was, unless that value changed
+    ; meanwhile (.DEFAULT is another name of one account's hive); the record
+    ; goes in every account.
+    StrCpy $0 0
+    ${Do}
+        EnumRegKey $1 HKU "" $0
+        ${IfThen} $1 == "" ${|} ${ExitDo} ${|}
+        IntOp $0 $0 + 1
+        ClearErrors
+        ReadINIStr $2 "$PLUGINSDIR\accounts.ini" current $1
+        ReadRegStr $3 HKU "$1\${DESKTOP_KEY}" "SCRNSAVE.EXE"
+        ${IfNot} ${Errors}
+        ${AndIf} $2 == $3
+            Call un.GiveBackSaver
         ${EndIf}
-    ${EndIf}
-    DeleteRegKey HKCU "${RECORD_KEY}"
-    DeleteRegKey /ifempty HKCU "Software\Glimmerbox"
-    ; The uninstaller that started this copy of itself in %TEMP% may still
-    ; be ending, and a running program cannot be deleted.
-    ${For} $0 1 50
-        Delete "$INSTDIR\uninstall.exe"
-        ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
-            ${Break}
-        ${EndIf}
-        Sleep 100
-    ${Next}
-    Delete /REBOOTOK "$INSTDIR\uninstall.exe"
+        DeleteRegKey HKU "$1\${RECORD_KEY}"
+        DeleteRegKey /ifempty HKU "$1\Software\Glimmerbox"
+    ${Loop}
+
+    ; Run in place (the entry's strings end in _?=), this uninstaller holds
+    ; its own file open until it ends; the original of a copy in %TEMP% may
+    ; still be ending. Either then waits for the restart, by name: a reinstall
+    ; before then writes its uninstaller under another one.
+    Delete "$INSTDIR\install.log"
+    Delete /REBOOTOK $Uninstaller
+    ; The working folder would keep $INSTDIR.
+    SetOutPath $TEMP
     RMDir /REBOOTOK "$INSTDIR"
     SetRebootFlag false
     ; Last, so that a gone entry means a finished uninstall.

@@ -1,9 +1,9 @@
 #!/bin/sh
 # Checks a built installer as a file: its PE format, its version, DPI
-# awareness, the program's icon, and that it carries this build's saver.
-# Usage: check-setup.sh OBJDUMP SETUP SAVER ICON PE32|PE32+ VERSION
+# awareness, the saver's icon, and that it carries this build's saver.
+# Usage: check-setup.sh OBJDUMP SETUP SAVER PE32|PE32+ VERSION
 set -u
-objdump=$1 setup=$2 saver=$3 icon=$4 format=$5 version=$6
+objdump=$1 setup=$2 saver=$3 format=$4 version=$5
 fail() { echo "check-setup: $setup: $*"; exit 1; }
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -17,13 +17,15 @@ product_version=$(wrestool -x --raw --type=16 "$setup" | strings -el -n 2 | grep
 # Sharp text on scaled displays: the manifest declares it DPI-aware.
 wrestool -x --raw --type=24 "$setup" | grep -q '<dpiAware[^>]*>true' || fail "its manifest does not declare dpiAware true"
 
-# The icon's images, compared as pictures: the group's layout may differ.
-mkdir "$tmp/setup" "$tmp/program"
-wrestool -x --type=14 "$setup" >"$tmp/setup/icon.ico" && cp "$icon" "$tmp/program/icon.ico" || fail "no icon group"
-for side in setup program; do
-    icotool -x -o "$tmp/$side" "$tmp/$side/icon.ico" && rm "$tmp/$side/icon.ico" || fail "cannot read the $side icon"
+# The icon's images against the built saver's, compared as pictures: the
+# group's layout may differ.
+for file in "$setup" "$saver"; do
+    icons=$tmp/${file##*/}
+    mkdir "$icons"
+    wrestool -x --type=14 "$file" >"$icons/icon.ico" && icotool -x -o "$icons" "$icons/icon.ico" && rm "$icons/icon.ico" ||
+        fail "cannot read the icon of $file"
 done
-diff -r "$tmp/setup" "$tmp/program" >/dev/null || fail "its icon is not $icon"
+diff -r "$tmp/${setup##*/}" "$tmp/${saver##*/}" >/dev/null || fail "its icon is not that of $saver"
 
 # 7-Zip reads NSIS archives; one of the packed files must be the saver.
 7z e -y -o"$tmp/packed" "$setup" >/dev/null || fail "7z cannot unpack it"
@@ -32,4 +34,4 @@ for packed in "$tmp/packed"/*; do
     cmp -s "$packed" "$saver" && found=$packed
 done
 [ -n "$found" ] || fail "carries no copy of $saver"
-echo "$setup: $format, version $version, the program's icon, carries $saver"
+echo "$setup: $format, version $version, the saver's icon, carries $saver"

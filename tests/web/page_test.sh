@@ -1,11 +1,13 @@
 #!/bin/sh
 # The web page in Debian's headless chromium: frames asked for by time are
 # glimmerbox-render's but for a few edge pixels (a portrait window shows the
-# landscape frame of its width in the middle), the live page draws frames in
-# real time, and without WebGL the page says so.
+# landscape frame of its width in the middle; that one is opened from disk, as
+# from the release's zip), the live page draws frames in real time, and
+# without WebGL the page says so.
 # Usage: page_test.sh WEB_DIR RENDER_TOOL
 set -u
 web=$1 render=$2
+[ -f "$web/index.js" ] || { echo "FAIL: no $web/index.js: build the web preset first"; exit 1; }
 scratch=$(mktemp -d) || exit 1
 pids=
 trap 'kill $pids 2>/dev/null; rm -rf "$scratch"' EXIT
@@ -20,10 +22,12 @@ poll() {
         sleep 0.2
     done
 }
-# browse PROFILE ARGUMENTS...: chromium with a new profile and no network of its own, for two minutes at most.
+# browse PROFILE ARGUMENTS...: chromium with a new profile and no network of its own, for two minutes at most;
+# its temporary folders (a singleton socket's, left behind) go into the scratch folder.
 browse() {
     profile=$scratch/$1
     shift
+    export TMPDIR="$scratch"
     exec timeout 120 chromium --headless --no-sandbox --use-angle=swiftshader --enable-unsafe-swiftshader \
         --disable-background-networking --disable-component-update --disable-sync --no-first-run \
         --user-data-dir="$profile" "$@" 2>>"$scratch/chromium.log"
@@ -40,9 +44,10 @@ page=http://127.0.0.1:$port/index.html
 for case in 800x600:500 800x600:10000 450x800:2000; do
     size=${case%:*} at=${case#*:}
     width=${size%x*} height=${size#*x}
-    shot=$scratch/page-$size-$at.png
+    shot=$scratch/page-$size-$at.png url=$page
+    [ "$width" -lt "$height" ] && url=file://$(realpath "$web")/index.html
     (browse "shot-$case" --window-size="$width,$height" --virtual-time-budget=3000 --screenshot="$shot" \
-        "$page?at=$at&seed=1") || fail "chromium for $case: exit $?"
+        "$url?at=$at&seed=1") || fail "chromium for $case: exit $?"
     "$render" --at "$at" --seed 1 --size "${width}x$((height < width ? height : width))" --out "$scratch" ||
         fail "render $case"
     frame=$scratch/frame-$(printf %06d "$at").png
@@ -67,5 +72,8 @@ if poll 30 debugging && poll 30 titled; then echo "live: $title"; else fail "liv
 # No WebGL: a message in place of the canvas.
 (browse nogl --disable-3d-apis --virtual-time-budget=3000 --dump-dom "$page") >"$scratch/dom.html"
 grep -q "<p id=\"message\">[^<]*WebGL" "$scratch/dom.html" || fail "no message without WebGL"
+# A frame too late to draw in reasonable time: the message, at once.
+(browse late --virtual-time-budget=3000 --dump-dom "$page?at=600001") >"$scratch/late.html"
+grep -q '<p id="message">In the address' "$scratch/late.html" || fail "no message for a frame past ten minutes"
 [ $status -eq 0 ] || tail -20 "$scratch/chromium.log"
 exit $status

@@ -88,6 +88,9 @@ TEST_F(MonitorWindowsTest, EachOtherMonitorIsDrawnInStepAndReleasedNewestFirst) 
                                                  {{"dc1", "3"}, {"dc2", "640, 480, 3"}, {"dc3", "1920, 1080, 3"}},
                                                  {{"dc1", "6"}, {"dc2", "640, 480, 6"}, {"dc3", "1920, 1080, 6"}}}));
         const Calls& calls = FakeCalls();
+        // The right monitor's own context gets the scene's state (texturing, depth test) while current.
+        EXPECT_NE(std::ranges::search(calls, Calls{"wglMakeCurrent(dc3, rc2)", "InitRenderState()"}).begin(),
+                  calls.end());
         EXPECT_EQ(std::count_if(std::find(calls.begin(), calls.end(), "DrawScene(0)"), calls.end(),
                                 [](const std::string& call) { return IsCall(call, "ResizeScene"); }),
                   0);

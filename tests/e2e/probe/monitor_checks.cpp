@@ -150,6 +150,8 @@ HWND CheckCovered(const SaverRun& run, const std::vector<RECT>& monitors) {
         return nullptr;
     ExpectMonitorWindow(other, monitors[1]);
     if (!WaitForFrames(run, monitors)) return nullptr;
+    const double end = NowMs() + DeadlineMs;
+    while (GetForegroundWindow() != saver && NowMs() < end) PumpFor(10);
     Check(GetForegroundWindow() == saver, "the foreground window is of class %s, not the saver window",
           ClassOf(GetForegroundWindow()).c_str());
     ExpectScenesCoverMonitors(monitors);

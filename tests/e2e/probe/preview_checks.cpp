@@ -85,9 +85,11 @@ void PreviewRun(const Arguments& args) {
     HWND host = nullptr;
     SaverRun run{};
     if (HWND child = StartPreview(args.at(0), host, run)) {
-        PumpFor(DrawingMs);
-        // Only the child: no window of its own on this or any other monitor.
-        const HWND shown = VisibleProcessWindow(run.info.dwProcessId);
+        // Only the child, all along: no window of its own on this or any
+        // other monitor.
+        HWND shown = nullptr;
+        for (const double end = NowMs() + DrawingMs; shown == nullptr && NowMs() < end; PumpFor(5))
+            shown = VisibleProcessWindow(run.info.dwProcessId);
         Check(shown == nullptr, "the preview also shows a top-level window of class %s", ClassOf(shown).c_str());
         HandOverForCapture(child, args.at(1), args.at(2));
         Check(SaverRunning(run), "the preview ended before it was asked to");

@@ -20,6 +20,7 @@ constexpr SubCommand SubCommands[] = {
     {"preview", PreviewRun, 3},            {"preview-host-gone", PreviewHostGone, 1},
     {"preview-error", PreviewError, 2},    {"settings", SettingsRun, 3},
     {"quiet", QuietRun, 1},                {"monitors", MonitorsRun, 2},
+    {"uninstall", UninstallRun, 2},
 };
 
 }  // namespace

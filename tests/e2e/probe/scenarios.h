@@ -23,3 +23,6 @@ void PreviewError(const Arguments& args);
 void SettingsRun(const Arguments& args);
 // quiet <saver> [argument]: the saver ends with 0 and never shows a window.
 void QuietRun(const Arguments& args);
+// uninstall <value> <exit code>: the uninstall entry's command in that value
+// ends with that code.
+void UninstallRun(const Arguments& args);

@@ -1,9 +1,9 @@
 #!/bin/sh
 # The 64-bit installer in the shared prefix: silent install, the installed
-# saver run the way the system runs it, reinstall, silent uninstall, and the
-# user's own saver choice kept throughout, read back with `reg query`; then
-# installing and uninstalling while the installed saver runs, and a signed
-# installer.
+# saver run the way the system runs it, reinstall, silent uninstall through
+# the entry's own command, and the saver choice of every signed-in account
+# kept throughout, read back with `reg query`; then installing and
+# uninstalling while the installed saver runs, and a signed installer.
 # Usage: installer_test.sh <environment file> <probe> <setup.exe> <saver> <version>
 set -u
 env_file=$1 probe=$2 setup=$3 saver=$4 version=$5
@@ -15,7 +15,7 @@ desktop='HKCU\Control Panel\Desktop'
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Glimmerbox'
 installed='C:\windows\system32\glimmerbox.scr'
 installed_file=$WINEPREFIX/drive_c/windows/system32/glimmerbox.scr
-uninstaller='C:\Program Files\Glimmerbox\uninstall.exe'
+folder="$WINEPREFIX/drive_c/Program Files/Glimmerbox"
 before='C:\windows\system32\before.scr'
 status=0
 fail() { printf 'FAIL: %s\n' "$*"; status=1; }
@@ -48,21 +48,27 @@ set_desktop() {
     if [ "$2" = - ]; then run reg delete "$desktop" /v "$1" /f; else run reg add "$desktop" /v "$1" /d "$2" /f; fi
 }
 
+# The file name of the uninstaller that the entry runs.
+entry_uninstaller() { value "$entry" UninstallString | sed 's/^"C:\\Program Files\\Glimmerbox\\\([^"]*\)".*/\1/'; }
+
+# Expects a silent setup to fail with exit code $1.
+setup_fails() { run "$setup" /S; code=$?; [ $code -eq "$1" ] || fail "$2: setup /S exited with $code, expected $1"; }
+
+# Installs silently, with the further switches given after the name.
 install() {
-    run "$setup" /S || fail "$1: setup /S exited with $?: $(cat "$tmp/out")"
+    label=$1
+    shift
+    run "$setup" /S "$@" || fail "$label: setup /S $* exited with $?: $(cat "$tmp/out")"
 }
 
-# The uninstaller hands itself to a copy in %TEMP% and returns at once; the
-# entry goes last, so wait for that.
+# Runs the entry's QuietUninstallString as winget does, expecting exit code
+# $2 (0 by default); once it has ended, a success has removed everything.
 uninstall() {
-    quiet=$(value "$entry" QuietUninstallString)
-    [ "$quiet" = "\"$uninstaller\" /S" ] || fail "$1: QuietUninstallString is [$quiet]"
-    run "$uninstaller" /S || fail "$1: the uninstaller exited with $?"
-    deadline=$(($(date +%s) + 30))
-    while run reg query "$entry" && [ "$(date +%s)" -lt $deadline ]; do sleep 0.2; done
-    run reg query "$entry" && fail "$1: the uninstall entry is still there after 30 s"
-    [ -e "$installed_file" ] && fail "$1: $installed_file is still there"
-    [ -e "$WINEPREFIX/drive_c/Program Files/Glimmerbox" ] && fail "$1: the uninstaller's folder is still there"
+    sh "$here/run_wine.sh" "$env_file" "$probe" uninstall QuietUninstallString "${2:-0}" >"$tmp/out" ||
+        fail "$1: $(cat "$tmp/out")"
+    [ "${2:-0}" -ne 0 ] && return 0
+    run reg query "$entry" && fail "$1: the uninstall entry is still there once the uninstaller has ended"
+    [ -e "$installed_file" ] && fail "$1: $installed_file is still there once the uninstaller has ended"
 }
 
 # The installed saver in preview, as the screen saver settings keep it while
@@ -95,13 +101,22 @@ release() {
     while kill -0 $holder_pid 2>/dev/null && [ "$(date +%s)" -lt $deadline ]; do sleep 0.1; done
 }
 
+# 0. A first install that cannot write the saver leaves nothing behind.
+printf 'not ours' >"$installed_file"
+hold "$installed"
+setup_fails 4 "first install over a held file"
+[ -e "$folder" ] && fail "the failed first install left $folder"
+release
+rm -f "$installed_file"
+
 # 1. Install over the user's saver, run what the system would run, reinstall.
 set_desktop SCRNSAVE.EXE "$before"
 set_desktop ScreenSaveActive 0
 install "first install"
 cmp -s "$installed_file" "$saver" || fail "$installed_file is not the built saver"
 for pair in "DisplayName=Glimmerbox screen saver" "DisplayVersion=$version" "Publisher=Glimmerbox" \
-    "DisplayIcon=$installed" "UninstallString=\"$uninstaller\"" "NoModify=0x1" "NoRepair=0x1"; do
+    "DisplayIcon=$installed" "UninstallString=\"C:\\Program Files\\Glimmerbox\\uninstall.exe\" _?=C:\\Program Files\\Glimmerbox" \
+    "NoModify=0x1" "NoRepair=0x1"; do
     expect_value "$entry" "${pair%%=*}" "${pair#*=}" "install"
 done
 size=$(value "$entry" EstimatedSize)
@@ -127,42 +142,40 @@ stop_preview "install over the preview"
 printf 'old saver' >>"$installed_file"
 run reg add "$entry" /v DisplayVersion /d 0.9 /f
 hold "$installed"
-run "$setup" /S && fail "setup reported success without writing the saver"
+setup_fails 4 "setup over the held saver"
 cmp -s "$installed_file" "$saver" && fail "the held saver file was replaced"
 expect_value "$entry" DisplayVersion 0.9 "failed setup"
-# Nor can the uninstaller (run in place, for its exit code; _?= must not be
-# quoted, hence the short name): it fails with everything kept, and queues
-# nothing that the restart in 4. would delete.
-run "$uninstaller" /S '_?=C:\PROGRA~1\Glimmerbox' && fail "the uninstaller reported success with the saver held"
+# Nor can the uninstaller: it fails with everything kept, and queues nothing
+# that the restart in 4. would delete.
+uninstall "failed uninstall" 4
 [ -e "$installed_file" ] || fail "failed uninstall: the held saver is gone"
 expect_value "$entry" DisplayVersion 0.9 "failed uninstall"
 release
 install "install after the failed one"
 
 # 4. Uninstall while the preview runs, install again, restart: only the old
-# file, moved aside, may go at the restart.
+# saver, moved aside, and the old uninstaller may go at the restart.
 start_preview "uninstall under the preview"
 uninstall "uninstall under the preview"
 install "install before the restart"
 stop_preview "uninstall under the preview"
 run wineboot -r || fail "wineboot -r: $(cat "$tmp/out")"
 cmp -s "$installed_file" "$saver" || fail "after the restart, $installed_file is not the built saver"
-leftover=$(ls "$installed_file".* 2>/dev/null)
+kept=$(entry_uninstaller)
+leftover=$(ls "$installed_file".* 2>/dev/null; cd "$folder" && ls | grep -vx -e "$kept" -e install.log)
 [ -z "$leftover" ] || fail "after the restart, left behind: $leftover"
-# The uninstaller may still be ending (here: held for a second) when the
-# copy of itself that it started removes it.
-hold "$uninstaller"
-(sleep 1 && release) &
-uninstall "uninstall while the uninstaller ends"
-wait $!
+[ -f "$folder/$kept" ] || fail "the restart took the reinstall's uninstaller $kept"
+uninstall "uninstall after the restart"
 
 # 5. Uninstall gives back exactly the user's saver and switch from before,
-# unless the user changed them since (a registry edit after installing).
-# Windows accepts the current saver in any spelling of its path.
-while IFS='|' read -r name active edit expect_saver expect_active; do
+# unless the user changed them since (a registry edit after installing);
+# with no saver recorded, the system's blank one. Windows accepts the
+# current saver in any spelling of its path.
+while IFS='|' read -r name active edit expect_saver expect_active switch; do
     set_desktop SCRNSAVE.EXE "$before"
     set_desktop ScreenSaveActive "$active"
-    install "$name"
+    install "$name" $switch
+    [ "$edit" != "SCRNSAVE.EXE=(short)" ] || { run winepath -s "$installed" && edit=SCRNSAVE.EXE=$(tr -d '\r' <"$tmp/out"); }
     [ -z "$edit" ] || set_desktop "${edit%%=*}" "${edit#*=}"
     uninstall "$name"
     expect_value "$desktop" SCRNSAVE.EXE "$expect_saver" "$name"
@@ -174,11 +187,31 @@ no switch before|-||C:\windows\system32\before.scr|-
 switched off since|1|ScreenSaveActive=0|C:\windows\system32\before.scr|0
 current with forward slashes|0|SCRNSAVE.EXE=C:/windows/system32/glimmerbox.scr|C:\windows\system32\before.scr|0
 current with a dot|0|SCRNSAVE.EXE=C:\windows\system32\.\glimmerbox.scr|C:\windows\system32\before.scr|0
+current by its short name|0|SCRNSAVE.EXE=(short)|C:\windows\system32\before.scr|0
+kept with /KEEPSAVER, chosen since|0|SCRNSAVE.EXE=C:\windows\system32\glimmerbox.scr|C:\windows\System32\scrnsave.scr|0|/KEEPSAVER
 ROWS
+
+# Every other signed-in account (a hive under HKEY_USERS) whose saver is
+# Glimmerbox gets back its recorded saver, else the system's blank one.
+other='HKU\S-1-5-21-0-0-0-1001'
+while IFS='|' read -r name theirs recorded expect_saver; do
+    install "$name"
+    run reg add "$other\Control Panel\Desktop" /v SCRNSAVE.EXE /d "$theirs" /f
+    [ -z "$recorded" ] || run reg add "$other\Software\Glimmerbox\PreviousScreenSaver" /v SCRNSAVE.EXE /d "$recorded" /f
+    [ -z "$recorded" ] || run reg add "$other\Software\Glimmerbox\PreviousScreenSaver" /v Recorded /t REG_DWORD /d 1 /f
+    uninstall "$name"
+    expect_value "$other\Control Panel\Desktop" SCRNSAVE.EXE "$expect_saver" "$name"
+    expect_value "$other\Software\Glimmerbox\PreviousScreenSaver" Recorded - "$name"
+done <<'ROWS'
+another account, nothing recorded|C:\WINDOWS\SYSTEM32\GLIMMERBOX.SCR||C:\windows\System32\scrnsave.scr
+another account, its saver recorded|C:\windows\system32\glimmerbox.scr|C:\windows\system32\theirs.scr|C:\windows\system32\theirs.scr
+another account's own choice|C:\windows\system32\theirs.scr|C:\windows\system32\before.scr|C:\windows\system32\theirs.scr
+ROWS
+run reg delete "$other" /f
 
 # 6. The other build's entry stops setup before it writes anything.
 run reg add "$entry" /v DisplayIcon /d 'C:\windows\syswow64\glimmerbox.scr' /f
-run "$setup" /S && fail "setup went on over the other build's entry"
+setup_fails 3 "setup over the other build's entry"
 [ -e "$installed_file" ] && fail "setup placed the saver over the other build's entry"
 run reg delete "$entry" /f
 
@@ -191,9 +224,13 @@ GLIMMERBOX_SIGN_CERT=$tmp/cert.pem GLIMMERBOX_SIGN_KEY=$tmp/key.pem GLIMMERBOX_S
     fail "cannot make a signed installer: $(cat "$tmp/out")"
 setup=$tmp/signed.exe
 install "signed install"
-for file in "$installed_file" "$WINEPREFIX/drive_c/Program Files/Glimmerbox/uninstall.exe"; do
+kept=$(entry_uninstaller)
+for file in "$installed_file" "$folder/$kept"; do
     osslsigncode verify -CAfile "$tmp/cert.pem" -in "$file" >"$tmp/out" 2>&1 ||
         fail "signed install: $file does not verify: $(tail -3 "$tmp/out")"
 done
 uninstall "signed uninstall"
+# Nothing is left after the restart at worst.
+run wineboot -r || fail "wineboot -r: $(cat "$tmp/out")"
+[ -e "$folder" ] && fail "after the last uninstall and a restart, $folder is still there: $(ls "$folder")"
 exit $status
