@@ -118,6 +118,8 @@ ExpectedReturnCodes:
   ReturnResponse: fileInUse
 - InstallerReturnCode: 5
   ReturnResponse: contactSupport
+- InstallerReturnCode: 6
+  ReturnResponse: contactSupport
 - InstallerReturnCode: 740
   ReturnResponse: custom
 ProductCode: Glimmerbox

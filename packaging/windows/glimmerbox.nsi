@@ -19,7 +19,6 @@
 !include x64.nsh
 !include FileFunc.nsh
 !include Sections.nsh
-!include WordFunc.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Glimmerbox"
 !define DESKTOP_KEY "Control Panel\Desktop"
@@ -34,6 +33,8 @@
 !define EXIT_SAVER_HELD 4
 ; Setup could not write the saver, nor put the old one back from beside it.
 !define EXIT_OLD_SAVER_ASIDE 5
+; Setup could not write the uninstaller: nothing changed.
+!define EXIT_NO_UNINSTALLER 6
 !define EXIT_NOT_ADMIN 740
 
 Name "Glimmerbox ${VERSION}"
@@ -259,36 +260,43 @@ Section "Glimmerbox screen saver" SecSaver
     File "/oname=$SaverPath" "${SAVER}"
     ${If} ${Errors}
         MessageBox MB_RETRYCANCEL|MB_ICONSTOP "Setup cannot write $SaverPath.$\r$\n$\r$\nClose the screen saver settings and any running screen saver, then click Retry." /SD IDCANCEL IDRETRY write_saver
-        ${If} $Aside != ""
-            ClearErrors
-            Rename $Aside $SaverPath
-            ${If} ${Errors}
-                SetErrorLevel ${EXIT_OLD_SAVER_ASIDE}
-                Abort "Setup could not write $SaverPath, nor put the old saver back: it is $Aside."
-            ${EndIf}
-        ${EndIf}
-        SetErrorLevel ${EXIT_SAVER_HELD}
-        Abort "Setup could not write $SaverPath; nothing was changed."
+        StrCpy $0 ${EXIT_SAVER_HELD}
+        StrCpy $1 $SaverPath
+        Goto undo
+    ${EndIf}
+    SetOverwrite on
+    ; Nor without an uninstaller that can take the saver out again. An
+    ; uninstall leaves its own file for the restart to delete, by name; a
+    ; name that only grows within a boot keeps that deletion off the
+    ; uninstaller of any install after it.
+    ClearErrors
+    SetOutPath "$INSTDIR"
+    System::Call "kernel32::GetTickCount64() l .r0"
+    StrCpy $Uninstaller "$INSTDIR\uninstall-$0.exe"
+    WriteUninstaller $Uninstaller
+    ${If} ${Errors}
+        Delete $SaverPath
+        SetOutPath $TEMP
+        RMDir $INSTDIR
+        StrCpy $0 ${EXIT_NO_UNINSTALLER}
+        StrCpy $1 $Uninstaller
+        Goto undo
     ${EndIf}
     Call DeleteAside
-    SetOverwrite on
-    SetOutPath "$INSTDIR"
+    ; Every other uninstaller here is an earlier install's, and none runs
+    ; while Setup does; one that waits for the restart may go now.
+    FindFirst $0 $1 "$INSTDIR\uninstall*.exe"
+    ${DoWhile} $1 != ""
+        ${If} "$INSTDIR\$1" != $Uninstaller
+            Delete /REBOOTOK "$INSTDIR\$1"
+        ${EndIf}
+        FindNext $0 $1
+    ${Loop}
+    FindClose $0
+    SetRebootFlag false
     Delete "$INSTDIR\install.log"
     Push "Glimmerbox ${VERSION} (${ARCH}) is $SaverPath."
     Call Log
-    ; An uninstall leaves its own file for the restart to delete, by name;
-    ; a reinstall before then takes another name.
-    ReadRegStr $3 HKLM "${UNINSTALL_KEY}" "UninstallString"
-    StrCpy $2 ""
-    ${Do}
-        StrCpy $Uninstaller "$INSTDIR\uninstall$2.exe"
-        ${IfNot} ${FileExists} $Uninstaller
-        ${OrIf} $3 == '"$Uninstaller" _?=$INSTDIR'
-            ${ExitDo}
-        ${EndIf}
-        IntOp $2 $2 + 1
-    ${Loop}
-    WriteUninstaller $Uninstaller
     ; One fixed key: a reinstall rewrites the same entry. The uninstaller
     ; runs in place (_?=, unquoted and last), so that whoever starts it waits
     ; for its real result rather than for a copy it hands over to.
@@ -309,6 +317,20 @@ Section "Glimmerbox screen saver" SecSaver
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    Return
+
+    ; Puts the old saver back and stops with code $0, for the file $1.
+    undo:
+    ${If} $Aside != ""
+        ClearErrors
+        Rename $Aside $SaverPath
+        ${If} ${Errors}
+            SetErrorLevel ${EXIT_OLD_SAVER_ASIDE}
+            Abort "Setup could not write $1, nor put the old saver back: it is $Aside."
+        ${EndIf}
+    ${EndIf}
+    SetErrorLevel $0
+    Abort "Setup could not write $1; nothing was changed."
 SectionEnd
 
 Section "Make Glimmerbox my screen saver" SecCurrent
@@ -479,13 +501,6 @@ FunctionEnd
 Function un.onInit
     Call un.UseNativeLocations
     Call un.FindRunAs
-    ; Started in place, this is the entry's; a copy that NSIS started from
-    ; %TEMP% finds the original there too.
-    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "UninstallString"
-    ${un.WordFind} $0 '"' "+1" $Uninstaller
-    ${If} $Uninstaller == $0
-        StrCpy $Uninstaller $EXEPATH
-    ${EndIf}
 FunctionEnd
 
 Section "Uninstall"
@@ -530,7 +545,7 @@ Section "Uninstall"
     ; still be ending. Either then waits for the restart, by name: a reinstall
     ; before then writes its uninstaller under another one.
     Delete "$INSTDIR\install.log"
-    Delete /REBOOTOK $Uninstaller
+    Delete /REBOOTOK "$INSTDIR\uninstall*.exe"
     ; The working folder would keep $INSTDIR.
     SetOutPath $TEMP
     RMDir /REBOOTOK "$INSTDIR"

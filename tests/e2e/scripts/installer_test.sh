@@ -51,6 +51,15 @@ set_desktop() {
 # The file name of the uninstaller that the entry runs.
 entry_uninstaller() { value "$entry" UninstallString | sed 's/^"C:\\Program Files\\Glimmerbox\\\([^"]*\)".*/\1/'; }
 
+# Expects nothing left beside the saver, and in the folder only the entry's
+# uninstaller and install.log.
+expect_only_own_files() {
+    kept=$(entry_uninstaller)
+    leftover=$(ls "$installed_file".* 2>/dev/null; cd "$folder" && ls | grep -vx -e "$kept" -e install.log)
+    [ -z "$leftover" ] || fail "$1: left behind: $leftover"
+    [ -f "$folder/$kept" ] || fail "$1: no $kept, the entry's uninstaller"
+}
+
 # Expects a silent setup to fail with exit code $1.
 setup_fails() { run "$setup" /S; code=$?; [ $code -eq "$1" ] || fail "$2: setup /S exited with $code, expected $1"; }
 
@@ -101,13 +110,18 @@ release() {
     while kill -0 $holder_pid 2>/dev/null && [ "$(date +%s)" -lt $deadline ]; do sleep 0.1; done
 }
 
-# 0. A first install that cannot write the saver leaves nothing behind.
+# 0. A first install that cannot write the saver leaves nothing behind, nor
+# one that cannot write its uninstaller (a file stands for its folder).
 printf 'not ours' >"$installed_file"
 hold "$installed"
 setup_fails 4 "first install over a held file"
 [ -e "$folder" ] && fail "the failed first install left $folder"
 release
 rm -f "$installed_file"
+printf 'not a folder' >"$folder"
+setup_fails 6 "first install with no folder for its uninstaller"
+[ -e "$installed_file" ] && fail "the install that wrote no uninstaller left $installed_file"
+rm -f "$folder"
 
 # 1. Install over the user's saver, run what the system would run, reinstall.
 set_desktop SCRNSAVE.EXE "$before"
@@ -115,7 +129,7 @@ set_desktop ScreenSaveActive 0
 install "first install"
 cmp -s "$installed_file" "$saver" || fail "$installed_file is not the built saver"
 for pair in "DisplayName=Glimmerbox screen saver" "DisplayVersion=$version" "Publisher=Glimmerbox" \
-    "DisplayIcon=$installed" "UninstallString=\"C:\\Program Files\\Glimmerbox\\uninstall.exe\" _?=C:\\Program Files\\Glimmerbox" \
+    "DisplayIcon=$installed" "UninstallString=\"C:\\Program Files\\Glimmerbox\\$(ls "$folder" | grep -x 'uninstall.*\.exe')\" _?=C:\\Program Files\\Glimmerbox" \
     "NoModify=0x1" "NoRepair=0x1"; do
     expect_value "$entry" "${pair%%=*}" "${pair#*=}" "install"
 done
@@ -124,7 +138,11 @@ size=$(value "$entry" EstimatedSize)
 expect_value "$desktop" SCRNSAVE.EXE "$installed" "install"
 expect_value "$desktop" ScreenSaveActive 1 "install"
 sh "$here/run_wine.sh" "$env_file" "$probe" fullscreen "$(value "$desktop" SCRNSAVE.EXE)" || fail "the installed saver's run"
+# The reinstall upgrades an earlier build, whose entry ran uninstall.exe without _?=.
+mv "$folder/$(entry_uninstaller)" "$folder/uninstall.exe"
+run reg add "$entry" /v UninstallString /d '"C:\Program Files\Glimmerbox\uninstall.exe"' /f
 install "reinstall"
+expect_only_own_files "upgrade from uninstall.exe"
 run reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 count=$(grep -ic glimmerbox "$tmp/out")
 [ "$count" -eq 1 ] || fail "reinstall: $count uninstall entries name Glimmerbox, expected 1"
@@ -161,10 +179,9 @@ install "install before the restart"
 stop_preview "uninstall under the preview"
 run wineboot -r || fail "wineboot -r: $(cat "$tmp/out")"
 cmp -s "$installed_file" "$saver" || fail "after the restart, $installed_file is not the built saver"
-kept=$(entry_uninstaller)
-leftover=$(ls "$installed_file".* 2>/dev/null; cd "$folder" && ls | grep -vx -e "$kept" -e install.log)
-[ -z "$leftover" ] || fail "after the restart, left behind: $leftover"
-[ -f "$folder/$kept" ] || fail "the restart took the reinstall's uninstaller $kept"
+expect_only_own_files "after the restart"
+install "upgrade after the restart"
+expect_only_own_files "upgrade after the restart"
 uninstall "uninstall after the restart"
 
 # 5. Uninstall gives back exactly the user's saver and switch from before,
