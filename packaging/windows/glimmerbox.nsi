@@ -448,6 +448,8 @@ FunctionEnd
 
 ; Fills $PLUGINSDIR\accounts.ini with every signed-in account (a loaded hive
 ; under HKEY_USERS) whose saver is this Glimmerbox, with the value as spelt.
+; It is written in quotes: reading strips those, and would otherwise strip
+; spaces and quotes that belong to the value.
 Function un.FindAccountsUsingGlimmerbox
     InitPluginsDir
     StrCpy $0 0
@@ -460,7 +462,7 @@ Function un.FindAccountsUsingGlimmerbox
         Call un.NamesGlimmerbox
         Pop $3
         ${If} $3 == 1
-            WriteINIStr "$PLUGINSDIR\accounts.ini" current $1 $2
+            WriteINIStr "$PLUGINSDIR\accounts.ini" current $1 '"$2"'
         ${EndIf}
     ${Loop}
 FunctionEnd

@@ -205,6 +205,7 @@ switched off since|1|ScreenSaveActive=0|C:\windows\system32\before.scr|0
 current with forward slashes|0|SCRNSAVE.EXE=C:/windows/system32/glimmerbox.scr|C:\windows\system32\before.scr|0
 current with a dot|0|SCRNSAVE.EXE=C:\windows\system32\.\glimmerbox.scr|C:\windows\system32\before.scr|0
 current by its short name|0|SCRNSAVE.EXE=(short)|C:\windows\system32\before.scr|0
+current with a trailing space|0|SCRNSAVE.EXE=C:\windows\system32\glimmerbox.scr |C:\windows\system32\before.scr|0
 kept with /KEEPSAVER, chosen since|0|SCRNSAVE.EXE=C:\windows\system32\glimmerbox.scr|C:\windows\System32\scrnsave.scr|0|/KEEPSAVER
 ROWS
 
