@@ -118,20 +118,28 @@ Function ${un}UseNativeLocations
     !endif
 FunctionEnd
 
-; Sets $RunAs and $RunAsSid to the account this process runs as.
+; Sets $RunAs and $RunAsSid to the account this process runs as; each stays
+; empty when the system cannot tell it.
 Function ${un}FindRunAs
+    StrCpy $RunAs ""
+    StrCpy $RunAsSid ""
     System::Call "advapi32::OpenProcessToken(p -1, i 8, *p .r1) i .r0"
+    ${IfThen} $0 == 0 ${|} Return ${|}
     System::Call "advapi32::GetTokenInformation(p r1, i 1, p 0, i 0, *i .r2)"
     System::Alloc $2
     Pop $3
     System::Call "advapi32::GetTokenInformation(p r1, i 1, p r3, i r2, *i .r2) i .r0"
-    System::Call "*$3(p .r4)"
-    System::Call "advapi32::LookupAccountSidW(p 0, p r4, w .r5, *i ${NSIS_MAX_STRLEN}, w .r6, *i ${NSIS_MAX_STRLEN}, *i .r2) i .r0"
-    StrCpy $RunAs "$6\$5"
-    System::Call "advapi32::ConvertSidToStringSidW(p r4, *p .r2) i .r0"
-    System::Call "kernel32::lstrcpynW(w .s, p r2, i ${NSIS_MAX_STRLEN})"
-    Pop $RunAsSid
-    System::Call "kernel32::LocalFree(p r2)"
+    ${If} $0 != 0
+        System::Call "*$3(p .r4)"
+        System::Call "advapi32::LookupAccountSidW(p 0, p r4, w .r5, *i ${NSIS_MAX_STRLEN}, w .r6, *i ${NSIS_MAX_STRLEN}, *i .r2) i .r0"
+        ${IfThen} $0 != 0 ${|} StrCpy $RunAs "$6\$5" ${|}
+        System::Call "advapi32::ConvertSidToStringSidW(p r4, *p .r2) i .r0"
+        ${If} $0 != 0
+            System::Call "kernel32::lstrcpynW(w .s, p r2, i ${NSIS_MAX_STRLEN})"
+            Pop $RunAsSid
+            System::Call "kernel32::LocalFree(p r2)"
+        ${EndIf}
+    ${EndIf}
     System::Free $3
     System::Call "kernel32::CloseHandle(p r1)"
 FunctionEnd
@@ -374,9 +382,11 @@ SectionEnd
 ; Sets $OtherUser when the account signed in to this session is not the one
 ; Setup runs as: a standard user who typed an administrator's password runs
 ; Setup as that administrator, whose own settings HKCU then holds. An
-; unreadable or unnamed session (a service's) counts as the same account.
+; unreadable or unnamed session (a service's), or an account Setup cannot
+; name, counts as the same account.
 Function FindOtherUser
     StrCpy $OtherUser ""
+    ${IfThen} $RunAs == "" ${|} Return ${|}
     ; WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION; WTSUserName, WTSDomainName.
     System::Call "wtsapi32::WTSQuerySessionInformationW(p 0, i -1, i 5, *p .r1, *i .r2) i .r0"
     ${If} $0 == 0
@@ -417,6 +427,7 @@ Function .onInit
     ${EndIf}
     Call FindRunAs
     Call FindOtherUser
+    ${IfThen} $RunAs == "" ${|} StrCpy $RunAs "the account Setup runs as" ${|}
     StrCpy $FinishText "$(MUI_TEXT_FINISH_INFO_TEXT)"
     ${If} $OtherUser != ""
         ; Another person's settings are no one's to change here.
