@@ -555,8 +555,8 @@ Section "Uninstall"
 
     ; Run in place (the entry's strings end in _?=), this uninstaller holds
     ; its own file open until it ends; the original of a copy in %TEMP% may
-    ; still be ending. Either then waits for the restart, by name: a reinstall
-    ; before then writes its uninstaller under another one.
+    ; still be ending. Either then waits for the restart, by name, with any
+    ; other one left here: a reinstall before then names its own otherwise.
     Delete "$INSTDIR\install.log"
     Delete /REBOOTOK "$INSTDIR\uninstall*.exe"
     ; The working folder would keep $INSTDIR.

@@ -63,12 +63,8 @@ expect_only_own_files() {
 # Expects a silent setup to fail with exit code $1.
 setup_fails() { run "$setup" /S; code=$?; [ $code -eq "$1" ] || fail "$2: setup /S exited with $code, expected $1"; }
 
-# Installs silently, with the further switches given after the name.
-install() {
-    label=$1
-    shift
-    run "$setup" /S "$@" || fail "$label: setup /S $* exited with $?: $(cat "$tmp/out")"
-}
+# Installs silently, with the switch given after the name.
+install() { run "$setup" /S ${2:-} || fail "$1: setup /S ${2:-} exited with $?: $(cat "$tmp/out")"; }
 
 # Runs the entry's QuietUninstallString as winget does, expecting exit code
 # $2 (0 by default); once it has ended, a success has removed everything.
@@ -191,7 +187,7 @@ uninstall "uninstall after the restart"
 while IFS='|' read -r name active edit expect_saver expect_active switch; do
     set_desktop SCRNSAVE.EXE "$before"
     set_desktop ScreenSaveActive "$active"
-    install "$name" $switch
+    install "$name" "$switch"
     [ "$edit" != "SCRNSAVE.EXE=(short)" ] || { run winepath -s "$installed" && edit=SCRNSAVE.EXE=$(tr -d '\r' <"$tmp/out"); }
     [ -z "$edit" ] || set_desktop "${edit%%=*}" "${edit#*=}"
     uninstall "$name"
@@ -242,8 +238,7 @@ GLIMMERBOX_SIGN_CERT=$tmp/cert.pem GLIMMERBOX_SIGN_KEY=$tmp/key.pem GLIMMERBOX_S
     fail "cannot make a signed installer: $(cat "$tmp/out")"
 setup=$tmp/signed.exe
 install "signed install"
-kept=$(entry_uninstaller)
-for file in "$installed_file" "$folder/$kept"; do
+for file in "$installed_file" "$folder/$(entry_uninstaller)"; do
     osslsigncode verify -CAfile "$tmp/cert.pem" -in "$file" >"$tmp/out" 2>&1 ||
         fail "signed install: $file does not verify: $(tail -3 "$tmp/out")"
 done
