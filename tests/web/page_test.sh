@@ -1,8 +1,9 @@
 #!/bin/sh
 # The web page in Debian's headless chromium: frames asked for by time are
 # glimmerbox-render's but for a few edge pixels (a portrait window shows the
-# landscape frame of its width in the middle), the live page draws frames in
-# real time, and without WebGL the page says so.
+# landscape frame of its width in the middle; that one is opened from disk, as
+# from the release's zip), the live page draws frames in real time, and
+# without WebGL the page says so.
 # Usage: page_test.sh WEB_DIR RENDER_TOOL
 set -u
 web=$1 render=$2
@@ -40,9 +41,10 @@ page=http://127.0.0.1:$port/index.html
 for case in 800x600:500 800x600:10000 450x800:2000; do
     size=${case%:*} at=${case#*:}
     width=${size%x*} height=${size#*x}
-    shot=$scratch/page-$size-$at.png
+    shot=$scratch/page-$size-$at.png url=$page
+    [ "$width" -lt "$height" ] && url=file://$(realpath "$web")/index.html
     (browse "shot-$case" --window-size="$width,$height" --virtual-time-budget=3000 --screenshot="$shot" \
-        "$page?at=$at&seed=1") || fail "chromium for $case: exit $?"
+        "$url?at=$at&seed=1") || fail "chromium for $case: exit $?"
     "$render" --at "$at" --seed 1 --size "${width}x$((height < width ? height : width))" --out "$scratch" ||
         fail "render $case"
     frame=$scratch/frame-$(printf %06d "$at").png
