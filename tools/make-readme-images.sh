@@ -25,7 +25,7 @@ convert -delay 5 -loop 0 "$work"/loop/frame-*.png -remap "$work/palette.png" -la
 
 cmake --preset web >/dev/null
 cmake --build --preset web >/dev/null
-chromium --headless --no-sandbox --use-angle=swiftshader --enable-unsafe-swiftshader --disable-background-networking \
+TMPDIR="$work" chromium --headless --no-sandbox --use-angle=swiftshader --enable-unsafe-swiftshader --disable-background-networking \
     --disable-component-update --disable-sync --no-first-run --user-data-dir="$work/profile" --window-size=800,450 \
     --force-prefers-reduced-motion --virtual-time-budget=3000 --screenshot="$work/page.png" \
     "file://$PWD/build/web/index.html?seed=1" 2>/dev/null

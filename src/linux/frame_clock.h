@@ -4,8 +4,10 @@
 
 #include <cstdint>
 
-inline constexpr int64_t NsPerUs = 1'000;
+constexpr int64_t NsPerUs = 1'000;
 
+// A --delay's microseconds in nanoseconds.
+constexpr int64_t DelayToNs(uint32_t delayUs) { return static_cast<int64_t>(delayUs) * NsPerUs; }
 // Nanoseconds of the monotonic clock.
 int64_t MonotonicNs();
 // Milliseconds of the monotonic clock, wrapping in 32 bits like a tick count.

@@ -41,7 +41,7 @@ void CatchStopSignals() {
 
 bool StopRequested() { return Stopping != 0; }
 
-bool WaitForInput(int fd, int64_t timeoutNs) {
+bool WaitForInput(int fd, int64_t timeoutNs, bool orWritable) {
     // The signals are held from before the flag is read until ppoll lets
     // them through, so one that comes in between is taken inside ppoll
     // instead of being lost until the timeout.
@@ -49,7 +49,7 @@ bool WaitForInput(int fd, int64_t timeoutNs) {
     pthread_sigmask(SIG_BLOCK, &StopSet, &openMask);
     Waiting = 1;
     if (Stopping == 0) {
-        pollfd input{fd, POLLIN, 0};
+        pollfd input{fd, static_cast<short>(orWritable ? POLLIN | POLLOUT : POLLIN), 0};
         const timespec timeout{static_cast<time_t>(timeoutNs / 1'000'000'000),
                                static_cast<long>(timeoutNs % 1'000'000'000)};
         ppoll(&input, 1, timeoutNs < 0 ? nullptr : &timeout, &openMask);

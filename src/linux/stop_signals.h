@@ -10,6 +10,7 @@
 void CatchStopSignals();
 // True once a signal has arrived during a wait.
 bool StopRequested();
-// Waits up to timeoutNs (without end when negative) for input on fd; false
-// when a stop signal ended the wait.
-bool WaitForInput(int fd, int64_t timeoutNs);
+// Waits up to timeoutNs (without end when negative) for input on fd, or
+// also for room to write when orWritable; false when a stop signal ended
+// the wait.
+bool WaitForInput(int fd, int64_t timeoutNs, bool orWritable = false);

@@ -7,6 +7,7 @@ namespace {
 
 constexpr const char* TitleStart = "Glimmerbox v 1.0   [";
 constexpr const char* TitleEnd = " FPS]";
+constexpr int64_t SecondNs = 1'000'000'000;
 
 }  // namespace
 
@@ -38,4 +39,18 @@ TitleText FrameRateTitle(int32_t framesPerSecond) {
     std::strcat(title.text, IntToText(framesPerSecond).text);
     std::strcat(title.text, TitleEnd);
     return title;
+}
+
+FrameRate StartFrameRate(int64_t nowNs) { return {nowNs + SecondNs, 0}; }
+
+int32_t CountFrame(FrameRate& rate, int64_t nowNs) {
+    int32_t shown = -1;
+    if (nowNs >= rate.secondEndNs) {
+        shown = FramesPerSecond(rate.frames);
+        rate.frames = 0;
+        rate.secondEndNs += SecondNs;
+        if (rate.secondEndNs <= nowNs) rate.secondEndNs = nowNs + SecondNs;
+    }
+    ++rate.frames;
+    return shown;
 }

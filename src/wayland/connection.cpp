@@ -72,7 +72,10 @@ void OnGlobal(void*, wl_registry* registry, uint32_t name, const char* interface
         AddSeat(registry, name, version);
 }
 
-void OnGlobalRemove(void*, wl_registry*, uint32_t name) { RemoveOutput(name); }
+void OnGlobalRemove(void*, wl_registry*, uint32_t name) {
+    RemoveOutput(name);
+    RemoveSeat(name);
+}
 
 constexpr wl_registry_listener RegistryListener{OnGlobal, OnGlobalRemove};
 
@@ -126,15 +129,17 @@ bool WaitForEvents(int64_t timeoutNs) {
         if (wl_display_dispatch_pending(WlDisplay) < 0) CheckConnection();
         handled = true;
     }
-    // A full send buffer (EAGAIN) empties once the compositor reads. A
-    // closed connection (EPIPE) is no error of libwayland's until it is
-    // read, with any protocol error sent before it: so read, not try again.
-    if ((wl_display_flush(WlDisplay) < 0 && errno != EAGAIN && errno != EPIPE) || handled) {
+    // A full send buffer (EAGAIN) empties once the compositor reads: wait
+    // for room as well. A closed peer (EPIPE) sets no error: the read below
+    // does, at the end of the stream, after any events the peer sent before
+    // it went (a protocol error among them).
+    const int flushError = wl_display_flush(WlDisplay) < 0 ? errno : 0;
+    if (handled || (flushError != 0 && flushError != EAGAIN && flushError != EPIPE)) {
         wl_display_cancel_read(WlDisplay);
         CheckConnection();
         return true;
     }
-    if (!WaitForInput(wl_display_get_fd(WlDisplay), timeoutNs)) {
+    if (!WaitForInput(wl_display_get_fd(WlDisplay), timeoutNs, flushError == EAGAIN)) {
         wl_display_cancel_read(WlDisplay);
         return false;
     }

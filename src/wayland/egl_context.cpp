@@ -4,6 +4,7 @@
 #include <EGL/eglext.h>
 
 #include "linux/report_failure.h"
+#include "wayland/connection.h"
 
 namespace {
 
@@ -31,25 +32,33 @@ bool ChooseConfig() {
     return false;
 }
 
+// A failure that the connection's end caused ends the program as that end
+// does (silently under a host that closed it); any other is told with EGL's
+// error code.
+[[noreturn]] void ExitWithEglError(const char* what) {
+    const EGLint error = eglGetError();
+    CheckConnection();
+    ExitWithError(1, "%s (EGL error 0x%x)", what, error);
+}
+
 }  // namespace
 
 void StartEgl(wl_display* display) {
     Display = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, display, nullptr);
     if (Display == EGL_NO_DISPLAY || !eglInitialize(Display, nullptr, nullptr))
-        ExitWithError(1, "cannot start EGL on the Wayland connection (EGL error 0x%x)", eglGetError());
+        ExitWithEglError("cannot start EGL on the Wayland connection");
     if (!eglBindAPI(EGL_OPENGL_API)) ExitWithError(1, "EGL offers no desktop OpenGL");
     if (!ChooseConfig()) ExitWithError(1, "EGL has no opaque RGB window configuration for desktop OpenGL");
     // No version asked: a compatibility context, for the fixed-function scene.
     Context = eglCreateContext(Display, Config, EGL_NO_CONTEXT, nullptr);
     if (Context == EGL_NO_CONTEXT)
-        ExitWithError(1, "cannot create a desktop OpenGL context (EGL error 0x%x)", eglGetError());
+        ExitWithEglError("cannot create a desktop OpenGL context");
 }
 
 void* CreateEglSurface(wl_egl_window* window) {
     const EGLSurface surface = eglCreatePlatformWindowSurface(Display, Config, window, nullptr);
-    if (surface == EGL_NO_SURFACE) ExitWithError(1, "cannot create an EGL window surface (EGL error 0x%x)", eglGetError());
-    if (!eglMakeCurrent(Display, surface, surface, Context))
-        ExitWithError(1, "cannot draw on a surface with OpenGL (EGL error 0x%x)", eglGetError());
+    if (surface == EGL_NO_SURFACE) ExitWithEglError("cannot create an EGL window surface");
+    if (!eglMakeCurrent(Display, surface, surface, Context)) ExitWithEglError("cannot draw on a surface with OpenGL");
     eglSwapInterval(Display, 0);
     return surface;
 }
@@ -61,7 +70,7 @@ void DestroyEglSurface(void* surface) {
 
 void MakeCurrent(void* surface) {
     if (eglGetCurrentSurface(EGL_DRAW) != surface && !eglMakeCurrent(Display, surface, surface, Context))
-        ExitWithError(1, "cannot draw on a surface with OpenGL (EGL error 0x%x)", eglGetError());
+        ExitWithEglError("cannot draw on a surface with OpenGL");
 }
 
 void SwapBuffers(void* surface) { eglSwapBuffers(Display, surface); }

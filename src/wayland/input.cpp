@@ -14,6 +14,7 @@ InputRule EndingInput;
 namespace {
 
 wl_seat* Seat;
+uint32_t SeatGlobal;  // the registry's name for it
 wl_keyboard* Keyboard;
 wl_pointer* Pointer;
 xkb_context* Xkb;
@@ -70,22 +71,35 @@ void OnAxis(void*, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {}
 constexpr wl_pointer_listener PointerListener{OnPointerEnter, OnPointerLeave, OnMotion, OnButton, OnAxis,
                                               nullptr,        nullptr,        nullptr,  nullptr,  nullptr};
 
+// Since version 3 the compositor frees its side of the device as well.
+void DropKeyboard() {
+    if (Keyboard == nullptr) return;
+    if (wl_keyboard_get_version(Keyboard) >= WL_KEYBOARD_RELEASE_SINCE_VERSION) wl_keyboard_release(Keyboard);
+    else wl_keyboard_destroy(Keyboard);
+    Keyboard = nullptr;
+}
+
+void DropPointer() {
+    if (Pointer == nullptr) return;
+    if (wl_pointer_get_version(Pointer) >= WL_POINTER_RELEASE_SINCE_VERSION) wl_pointer_release(Pointer);
+    else wl_pointer_destroy(Pointer);
+    Pointer = nullptr;
+}
+
 void OnCapabilities(void*, wl_seat* seat, uint32_t capabilities) {
     const bool keyboard = (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0;
     const bool pointer = (capabilities & WL_SEAT_CAPABILITY_POINTER) != 0 && EndingInput == InputRule::AnyKey;
     if (keyboard && Keyboard == nullptr) {
         Keyboard = wl_seat_get_keyboard(seat);
         wl_keyboard_add_listener(Keyboard, &KeyboardListener, nullptr);
-    } else if (!keyboard && Keyboard != nullptr) {
-        wl_keyboard_destroy(Keyboard);
-        Keyboard = nullptr;
+    } else if (!keyboard) {
+        DropKeyboard();
     }
     if (pointer && Pointer == nullptr) {
         Pointer = wl_seat_get_pointer(seat);
         wl_pointer_add_listener(Pointer, &PointerListener, nullptr);
-    } else if (!pointer && Pointer != nullptr) {
-        wl_pointer_destroy(Pointer);
-        Pointer = nullptr;
+    } else if (!pointer) {
+        DropPointer();
     }
 }
 
@@ -99,5 +113,15 @@ void AddSeat(wl_registry* registry, uint32_t name, uint32_t version) {
     if (Seat != nullptr || EndingInput == InputRule::None) return;
     // Version 4 at most: the listeners above know no later events.
     Seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, 4u)));
+    SeatGlobal = name;
     wl_seat_add_listener(Seat, &SeatListener, nullptr);
+}
+
+void RemoveSeat(uint32_t name) {
+    if (Seat == nullptr || name != SeatGlobal) return;
+    DropKeyboard();
+    DropPointer();
+    // wl_seat.release comes with version 5, which this program does not bind.
+    wl_seat_destroy(Seat);
+    Seat = nullptr;
 }

@@ -17,3 +17,5 @@ extern InputRule EndingInput;
 
 // Binds the first seat the registry announces.
 void AddSeat(wl_registry* registry, uint32_t name, uint32_t version);
+// The seat that went takes its keyboard and pointer with it; other names are ignored.
+void RemoveSeat(uint32_t name);

@@ -119,7 +119,9 @@ constexpr wl_output_listener OutputListener{OnGeometry, OnMode, OnDone, OnScale,
 
 void OnXdgPosition(void*, zxdg_output_v1*, int32_t, int32_t) {}
 void OnXdgSize(void*, zxdg_output_v1*, int32_t, int32_t) {}
-void OnXdgDone(void*, zxdg_output_v1*) {}
+// Before version 3 the name may come after wl_output's done, completed by
+// this one: an output named by --output is covered once it is known.
+void OnXdgDone(void* data, zxdg_output_v1*) { Update(*static_cast<Output*>(data)); }
 void OnXdgName(void* data, zxdg_output_v1*, const char* name) { CopyName(*static_cast<Output*>(data), name); }
 void OnXdgDescription(void*, zxdg_output_v1*, const char*) {}
 

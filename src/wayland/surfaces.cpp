@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <climits>
 
 #include "fractional-scale-v1.h"
@@ -17,8 +18,10 @@ bool EndRequested;
 
 namespace {
 
-// One for each connected output, and the window.
+// One a connected output, and the window.
 constexpr int MaxSurfaces = 17;
+// Above any real output's: a larger scale from the compositor is taken as this.
+constexpr int32_t MaxScale = 16;
 // When an output's refresh rate is not known.
 constexpr int64_t DefaultRefreshNs = 16'666'667;
 
@@ -36,7 +39,7 @@ void OnFrameDone(void* data, wl_callback* callback, uint32_t) {
 constexpr wl_callback_listener FrameListener{OnFrameDone};
 
 void OnPreferredScale(void* data, wp_fractional_scale_v1*, uint32_t scale120) {
-    static_cast<Surface*>(data)->scale120 = scale120;
+    static_cast<Surface*>(data)->scale120 = std::min(scale120, static_cast<uint32_t>(MaxScale * 120));
 }
 constexpr wp_fractional_scale_v1_listener FractionalListener{OnPreferredScale};
 
@@ -47,24 +50,25 @@ void AskForFrame(Surface& surface) {
 }
 
 // The buffer at full resolution: by the fractional scale through the
-// viewport where there is one, else by the output's integer scale.
+// viewport where there is one (the buffer itself at scale 1), else by the
+// output's integer scale. In 64 bits: the compositor sends the size.
 void FitBuffer(Surface& surface) {
-    int32_t width = surface.width * surface.scale, height = surface.height * surface.scale;
-    if (surface.scale120 != 0) {
-        width = static_cast<int32_t>((static_cast<int64_t>(surface.width) * surface.scale120 + 60) / 120);
-        height = static_cast<int32_t>((static_cast<int64_t>(surface.height) * surface.scale120 + 60) / 120);
-    }
+    const int64_t scale120 = surface.scale120 != 0 ? surface.scale120 : surface.scale * 120;
+    const int64_t width = (surface.width * scale120 + 60) / 120, height = (surface.height * scale120 + 60) / 120;
+    if (width > INT32_MAX || height > INT32_MAX)
+        ExitWithError(1, "the compositor asks for a surface of %dx%d at scale %.3f, too large to draw", surface.width,
+                      surface.height, static_cast<double>(scale120) / 120);
     if (width == surface.bufferWidth && height == surface.bufferHeight) return;
     if (surface.scale120 != 0) wp_viewport_set_destination(surface.viewport, surface.width, surface.height);
-    else wl_surface_set_buffer_scale(surface.surface, surface.scale);
+    wl_surface_set_buffer_scale(surface.surface, surface.scale120 != 0 ? 1 : surface.scale);
     if (surface.eglWindow == nullptr) {
-        surface.eglWindow = wl_egl_window_create(surface.surface, width, height);
+        surface.eglWindow = wl_egl_window_create(surface.surface, static_cast<int>(width), static_cast<int>(height));
         surface.eglSurface = CreateEglSurface(surface.eglWindow);
     } else {
-        wl_egl_window_resize(surface.eglWindow, width, height, 0, 0);
+        wl_egl_window_resize(surface.eglWindow, static_cast<int>(width), static_cast<int>(height), 0, 0);
     }
-    surface.bufferWidth = width;
-    surface.bufferHeight = height;
+    surface.bufferWidth = static_cast<int32_t>(width);
+    surface.bufferHeight = static_cast<int32_t>(height);
     LastDrawn = nullptr;
 }
 
@@ -100,7 +104,7 @@ void DrawFrame(Surface& surface) {
 int64_t DrawDueSurfaces() {
     int64_t waitNs = -1;
     for (Surface& surface : Surfaces) {
-        if (surface.surface == nullptr || surface.width <= 0) continue;
+        if (surface.surface == nullptr || surface.width <= 0 || surface.height <= 0) continue;
         if (surface.frameWanted) DrawFrame(surface);
         if (surface.askAtNs == 0) continue;
         const int64_t leftNs = surface.askAtNs - MonotonicNs();
@@ -145,7 +149,7 @@ void SetSurfaceSize(Surface& surface, int32_t width, int32_t height) {
 }
 
 void SetSurfaceOutput(Surface& surface, int32_t scale, int32_t refreshMhz) {
-    surface.scale = scale > 0 ? scale : 1;
+    surface.scale = std::clamp(scale, 1, MaxScale);
     surface.refreshNs = refreshMhz > 0 ? 1'000'000'000'000 / refreshMhz : DefaultRefreshNs;
 }
 
@@ -161,7 +165,7 @@ void CloseSurface(Surface& surface) {
 }
 
 bool RunFrames(uint32_t delayUs) {
-    DelayNs = static_cast<int64_t>(delayUs) * NsPerUs;
+    DelayNs = DelayToNs(delayUs);
     StartTick = TickCountMs();
     while (!EndRequested)
         if (!WaitForEvents(DrawDueSurfaces())) return false;

@@ -16,15 +16,13 @@
 
 namespace {
 
-constexpr double FrameRatePeriodMs = 1000;
 // glimmerbox-render's default frame step, so that a frame asked for by time
 // is the one in its file.
 constexpr uint64_t StillStepMs = 4;
 
 bool Playing;        // the live loop is to go on
 bool LoopScheduled;  // an animation frame is requested
-int32_t FrameCount;  // frames drawn in the current second
-double NextRateMs;   // when the current second ends
+FrameRate Rate;      // the frames of the live loop
 
 // The tick count the clock reads: the page's milliseconds, wrapping at 2^32.
 uint32_t TickCountMs(double nowMs) { return static_cast<uint32_t>(static_cast<uint64_t>(nowMs)); }
@@ -59,22 +57,19 @@ bool MakeContext() {
            eglMakeCurrent(display, surface, surface, context) == EGL_TRUE;
 }
 
+// The page's milliseconds as the frame-rate count's nanoseconds.
+int64_t PageNs(double nowMs) { return static_cast<int64_t>(nowMs * 1e6); }
+
 // One live frame; once a second first, the frame rate into the page's title.
 EM_BOOL DrawLiveFrame(double nowMs, void*) {
     if (!Playing) {
         LoopScheduled = false;
         return EM_FALSE;
     }
-    // A frame counts in the second it starts in.
-    if (nowMs >= NextRateMs) {
-        emscripten_set_window_title(FrameRateTitle(FramesPerSecond(FrameCount)).text);
-        FrameCount = 0;
-        NextRateMs += FrameRatePeriodMs;
-        if (NextRateMs <= nowMs) NextRateMs = nowMs + FrameRatePeriodMs;
-    }
+    const int32_t framesPerSecond = CountFrame(Rate, PageNs(nowMs));
+    if (framesPerSecond >= 0) emscripten_set_window_title(FrameRateTitle(framesPerSecond).text);
     StepClock(TickCountMs(nowMs));
     DrawScene();
-    ++FrameCount;
     return EM_TRUE;
 }
 
@@ -125,8 +120,7 @@ EMSCRIPTEN_KEEPALIVE void WebPlay(bool on) {
     if (!on || LoopScheduled) return;
     const double nowMs = emscripten_get_now();
     StartTick = TickCountMs(nowMs) - static_cast<uint32_t>(ElapsedMs);
-    FrameCount = 0;
-    NextRateMs = nowMs + FrameRatePeriodMs;
+    Rate = StartFrameRate(PageNs(nowMs));
     LoopScheduled = true;
     emscripten_request_animation_frame_loop(DrawLiveFrame, nullptr);
 }

@@ -13,10 +13,7 @@
 
 namespace {
 
-constexpr int64_t FrameRatePeriodNs = 1'000'000'000;
-
 bool WindowEnded;  // the window was destroyed, or the user closed ours
-int32_t FrameCount;
 int32_t ShownFramesPerSecond;
 
 // One event: a new size reaches the scene; keys and the close button end our
@@ -59,34 +56,25 @@ bool WaitUntil(int64_t deadlineNs) {
     }
 }
 
-// Once a second: the frame rate into our title, or kept for the overlay.
-void ShowFrameRate() {
-    ShownFramesPerSecond = FramesPerSecond(FrameCount);
-    FrameCount = 0;
-    if (OwnsWindow) XStoreName(XDisplay, DrawWindow, FrameRateTitle(ShownFramesPerSecond).text);
-}
-
 }  // namespace
 
 bool RunFrames(uint32_t delayUs, bool showFps) {
     const bool overlay = showFps && !OwnsWindow && LoadOverlayFont();
-    const int64_t delayNs = static_cast<int64_t>(delayUs) * NsPerUs;
+    const int64_t delayNs = DelayToNs(delayUs);
     StartTick = TickCountMs();
-    int64_t nextRateNs = MonotonicNs() + FrameRatePeriodNs;
+    FrameRate rate = StartFrameRate(MonotonicNs());
     int64_t nextFrameNs = MonotonicNs();
     while (HandleEvents()) {
-        const int64_t frameStartNs = MonotonicNs();
-        // A frame counts in the second it starts in.
-        if (frameStartNs >= nextRateNs) {
-            ShowFrameRate();
-            nextRateNs += FrameRatePeriodNs;
-            if (nextRateNs <= frameStartNs) nextRateNs = frameStartNs + FrameRatePeriodNs;
+        // Once a second: the frame rate into our title, or kept for the overlay.
+        const int32_t framesPerSecond = CountFrame(rate, MonotonicNs());
+        if (framesPerSecond >= 0) {
+            ShownFramesPerSecond = framesPerSecond;
+            if (OwnsWindow) XStoreName(XDisplay, DrawWindow, FrameRateTitle(framesPerSecond).text);
         }
         AdvanceClock();
         DrawScene();
         if (overlay) DrawFpsOverlay(ShownFramesPerSecond, WindowWidth, WindowHeight);
         PresentFrame();
-        ++FrameCount;
         nextFrameNs = NextFrameNs(nextFrameNs, delayNs, MonotonicNs());
         if (!WaitUntil(nextFrameNs)) break;
     }

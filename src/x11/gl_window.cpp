@@ -47,20 +47,6 @@ XVisualInfo* DepthBufferedVisual(int screen) {
     return glXChooseVisual(XDisplay, screen, attributes);
 }
 
-// A window of ours on a visual with a depth buffer, inside parent; the
-// events are those of mask.
-Window CreateOwnDrawWindow(Window parent, XVisualInfo* visual, int screen, long mask) {
-    OwnColormap = XCreateColormap(XDisplay, RootWindow(XDisplay, screen), visual->visual, AllocNone);
-    XSetWindowAttributes set{};
-    set.colormap = OwnColormap;
-    set.background_pixel = BlackPixel(XDisplay, screen);
-    set.border_pixel = BlackPixel(XDisplay, screen);
-    set.event_mask = mask;
-    return XCreateWindow(XDisplay, parent, 0, 0, static_cast<unsigned>(WindowWidth),
-                         static_cast<unsigned>(WindowHeight), 0, visual->depth, InputOutput, visual->visual,
-                         CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &set);
-}
-
 // Our own titled window at 640x480, with the close button wired to us.
 void CreateOwnWindow() {
     const int screen = DefaultScreen(XDisplay);
@@ -69,8 +55,16 @@ void CreateOwnWindow() {
     WindowWidth = OwnWindowWidth;
     WindowHeight = OwnWindowHeight;
     TrapXErrors();
+    const Window root = RootWindow(XDisplay, screen);
+    OwnColormap = XCreateColormap(XDisplay, root, visual->visual, AllocNone);
+    XSetWindowAttributes set{};
+    set.colormap = OwnColormap;
+    set.background_pixel = BlackPixel(XDisplay, screen);
+    set.border_pixel = BlackPixel(XDisplay, screen);
     // Keys and size only: the mouse does not end the program.
-    DrawWindow = CreateOwnDrawWindow(RootWindow(XDisplay, screen), visual, screen, KeyPressMask | StructureNotifyMask);
+    set.event_mask = KeyPressMask | StructureNotifyMask;
+    DrawWindow = XCreateWindow(XDisplay, root, 0, 0, OwnWindowWidth, OwnWindowHeight, 0, visual->depth, InputOutput,
+                               visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &set);
     OwnsWindow = true;
     XStoreName(XDisplay, DrawWindow, OwnWindowTitle);
     XClassHint classHint{const_cast<char*>("glimmerbox"), const_cast<char*>("Glimmerbox")};

@@ -10,12 +10,10 @@
 #include <cstdio>
 #include <cstring>
 
-#define namespace namespace_
-#include "wlr-layer-shell-unstable-v1.h"
-#undef namespace
 #include "linux/frame_clock.h"
 #include "loop/clock.h"
 #include "scene/scene.h"
+#include "wayland/layer_shell_protocol.h"
 
 extern const char ProgramName[] = "bare_egl_loop";
 

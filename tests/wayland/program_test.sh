@@ -20,6 +20,9 @@ cleanup() {
     [ -n "${KEEP:-}" ] || rm -rf "$tmp"
 }
 trap cleanup EXIT
+# dash runs the EXIT trap on a signal only through a trap of that signal.
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 # HEADLESS-1 refreshes at 120 Hz, so that a client paced by --delay shows its
 # own rate; HEADLESS-2, made on demand, has scale 2.
@@ -189,24 +192,56 @@ expect_end stopped 1000 0 0
 start dying --output HEADLESS-1
 kill -CONT "$sway_pid"
 expect_scene "own connection" HEADLESS-1
+# Each is stopped while it draws, not while it waits for events (ppoll is
+# system call 271 on x86-64), so that the compositor's end finds it with a
+# frame still to send.
+drawing_stopped() {
+    kill -STOP "$1"
+    for _ in 1 2 3 4 5 6 7 8 9 10; do read -r _ _ state _ <"/proc/$1/stat" && [ "$state" = T ] && break; sleep 0.01; done
+    read -r call _ <"/proc/$1/syscall"
+    case $call in 271 | running | '') kill -CONT "$1" && false ;; esac
+}
+for pid in $run $handed; do wait_for 10 drawing_stopped "$pid" || fail "dying: $pid not stopped while drawing: $(cat $tmp/*.err)"; done
 kill -KILL "$sway_pid"
+wait_for 10 process_gone "$sway_pid"
+kill -CONT "$run" "$handed"
 expect_end dying 1000 1 1 "lost the connection"
 run=$handed
 expect_end handed 1000 0 0
 
-# --- A protocol error, from a host that sends one at once ---------------------
-python3 -c 'import os, socket, struct, sys
+# --- A stand-in host: a protocol error at once, or the connection closed ----
+# while EGL starts (after the program's own roundtrips, at EGL's request for
+# the globals), which under a host is the normal end.
+# Usage: stand_in <case> error|closes
+stand_in() {
+    python3 -c 'import os, socket, struct, sys
 ours, host = socket.socketpair()
 os.set_inheritable(ours.fileno(), True)
 if os.fork() == 0:
     os.environ["WAYLAND_SOCKET"] = str(ours.fileno())
-    os.execv(sys.argv[1], sys.argv[1:])
-text = b"glimmerbox test\0"
-# wl_display@1.error(object 1, code 1, text)
-host.send(struct.pack("=IIIII", 1, (20 + len(text)) << 16, 1, 1, len(text)) + text)
-sys.exit(os.waitstatus_to_exitcode(os.wait()[1]))' "$program" 2>"$tmp/protocol.err" &
-run=$!
+    os.execv(sys.argv[2], sys.argv[2:])
+def send(target, opcode, body):
+    host.send(struct.pack("=II", target, (8 + len(body)) << 16 | opcode) + body)
+def string(text):
+    return struct.pack("=I", len(text) + 1) + text + bytes(4 - len(text) % 4)
+if sys.argv[1] == "error":  # wl_display@1.error(object 1, code 1, text)
+    send(1, 0, struct.pack("=II", 1, 1) + string(b"glimmerbox test"))
+else:  # its two roundtrips, each ending in a wl_display.sync; then EGL asks for wl_registry
+    for offered in [b"wl_compositor", b"zwlr_layer_shell_v1"], []:
+        asked = host.recv(4096)
+        for name, interface in enumerate(offered, 1):  # to wl_registry@2
+            send(2, 0, struct.pack("=I", name) + string(interface) + struct.pack("=I", 4))
+        send(struct.unpack_from("=I", asked, len(asked) - 4)[0], 0, struct.pack("=I", 0))
+    host.recv(4096)
+host.close()
+sys.exit(os.waitstatus_to_exitcode(os.wait()[1]))' "$2" "$program" 2>"$tmp/$1.err" &
+    run=$!
+    pids="$pids $run"
+}
+stand_in protocol error
 expect_end protocol 5000 1 1 "protocol error: wl_display@1: error 1: glimmerbox test"
+stand_in closed-in-egl closes
+expect_end closed-in-egl 5000 0 0
 
 # --- Rates: frames per second at the default delay, the highest of five ------
 # seconds. HEADLESS-1 refreshes at 120 Hz: the default delay is 60 frames a
@@ -245,7 +280,7 @@ done
 stop_sway
 
 if [ "$failures" -eq 0 ]; then
-    echo "PASS: every output covered and drawn at its scale, outputs coming and going, covered, keys, signals, the compositor stopped or dying, a handed-over connection, a protocol error, the frame rate, a window of its own"
+    echo "PASS: every output covered and drawn at its scale, outputs coming and going, covered, keys, signals, the compositor stopped or dying, a handed-over connection, a protocol error, a host closing it as EGL starts, the frame rate, a window of its own"
     exit 0
 fi
 exit 1

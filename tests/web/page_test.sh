@@ -7,6 +7,7 @@
 # Usage: page_test.sh WEB_DIR RENDER_TOOL
 set -u
 web=$1 render=$2
+[ -f "$web/index.js" ] || { echo "FAIL: no $web/index.js: build the web preset first"; exit 1; }
 scratch=$(mktemp -d) || exit 1
 pids=
 trap 'kill $pids 2>/dev/null; rm -rf "$scratch"' EXIT
@@ -21,10 +22,12 @@ poll() {
         sleep 0.2
     done
 }
-# browse PROFILE ARGUMENTS...: chromium with a new profile and no network of its own, for two minutes at most.
+# browse PROFILE ARGUMENTS...: chromium with a new profile and no network of its own, for two minutes at most;
+# its temporary folders (a singleton socket's, left behind) go into the scratch folder.
 browse() {
     profile=$scratch/$1
     shift
+    export TMPDIR="$scratch"
     exec timeout 120 chromium --headless --no-sandbox --use-angle=swiftshader --enable-unsafe-swiftshader \
         --disable-background-networking --disable-component-update --disable-sync --no-first-run \
         --user-data-dir="$profile" "$@" 2>>"$scratch/chromium.log"
@@ -69,5 +72,8 @@ if poll 30 debugging && poll 30 titled; then echo "live: $title"; else fail "liv
 # No WebGL: a message in place of the canvas.
 (browse nogl --disable-3d-apis --virtual-time-budget=3000 --dump-dom "$page") >"$scratch/dom.html"
 grep -q "<p id=\"message\">[^<]*WebGL" "$scratch/dom.html" || fail "no message without WebGL"
+# A frame too late to draw in reasonable time: the message, at once.
+(browse late --virtual-time-budget=3000 --dump-dom "$page?at=600001") >"$scratch/late.html"
+grep -q '<p id="message">In the address' "$scratch/late.html" || fail "no message for a frame past ten minutes"
 [ $status -eq 0 ] || tail -20 "$scratch/chromium.log"
 exit $status

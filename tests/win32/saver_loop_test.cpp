@@ -123,6 +123,16 @@ TEST(FrameTitle, DecimalTextAndRate) {
     EXPECT_STREQ(FrameRateTitle(INT32_MIN).text, "Glimmerbox v 1.0   [-2147483648 FPS]");
 }
 
+// The count for the programs without a timer: by the second a frame starts
+// in; after a stall the next second starts at the late frame.
+TEST(FrameTitle, FramesCountedBySecond) {
+    FrameRate rate = StartFrameRate(0);
+    EXPECT_EQ(CountFrame(rate, 0), -1);
+    EXPECT_EQ(CountFrame(rate, 1'000'000'000), 1);
+    EXPECT_EQ(CountFrame(rate, 5'500'000'000), 1);
+    EXPECT_EQ(CountFrame(rate, 6'000'000'000), -1);
+}
+
 Calls LoopCalls() {
     return FakeCallsOf({"PeekMessageA", "TranslateMessage", "DispatchMessageA", "DrawScene", "SwapBuffers", "Sleep",
                         "PostQuitMessage", "<-", "SetWindowTextA", "DestroyWindow"});
