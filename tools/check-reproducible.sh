@@ -87,13 +87,18 @@ for what, ok in checks.items():
 sys.exit(not all(checks.values()))
 PY
 # An http:// address is refused before anything is made, and a release folder
-# holding anything else stays as it is.
-touch "$signed/1/notes.txt"
-if GLIMMERBOX_RELEASE_URL=http://example.org/glimmerbox tools/make-release.sh "$signed/3" >/dev/null ||
-    tools/make-release.sh "$signed/1" >/dev/null || [ ! -e "$signed/1/notes.txt" ]; then
-    echo "FAIL: make-release.sh took an http:// address, or emptied a folder holding notes.txt"
+# holding anything else stays as it is, also where a release file's name
+# would match a file in a folder or with a space added.
+if GLIMMERBOX_RELEASE_URL=http://example.org/glimmerbox tools/make-release.sh "$signed/3" >/dev/null; then
+    echo "FAIL: make-release.sh took an http:// address"
     status=1
 fi
+mkdir "$signed/1/glimmerbox-0.9-web"
+for stray in notes.txt glimmerbox-0.9-web/notes.zip 'SHA256SUMS '; do
+    touch "$signed/1/$stray"
+    ! tools/make-release.sh "$signed/1" >/dev/null && rm "$signed/1/$stray" ||
+        { echo "FAIL: make-release.sh emptied a folder holding [$stray]"; status=1; }
+done
 # ---- end of the signed release ----
 [ $status -ne 0 ] || rm -rf build/reproduce
 exit $status

@@ -24,21 +24,18 @@ dist=${dist:-$PWD/dist}
 # any version.
 if [ -e "$dist" ]; then
     [ -d "$dist" ] || { echo "make-release: $dist is not a folder"; exit 2; }
-    # Folders end in "/", so that no file passes for one.
-    (cd "$dist" && find . -mindepth 1 -type d -printf '%P/\n' -o -printf '%P\n') | while read -r path; do
-        case $path in
-            SHA256SUMS | glimmerbox-*-setup-x64.exe | glimmerbox-*-setup-x86.exe | glimmerbox-*.zip | \
-                glimmerbox_*_amd64.deb | glimmerbox-*.x86_64.rpm | scoop/ | scoop/glimmerbox.json | winget/ | \
-                winget/Glimmerbox.Glimmerbox*.yaml | winget/manifests/ | winget/manifests/g/ | \
-                winget/manifests/g/Glimmerbox/ | winget/manifests/g/Glimmerbox/Glimmerbox/ | \
-                winget/manifests/g/Glimmerbox/Glimmerbox/*/ | \
-                winget/manifests/g/Glimmerbox/Glimmerbox/*/Glimmerbox.Glimmerbox*.yaml) ;;
-            # What a release cut short leaves on the way.
-            scr/ | scr/x86/ | scr/x64/ | scr/x86/glimmerbox.scr | scr/x64/glimmerbox.scr | glimmerbox-*-web/ | \
-                glimmerbox-*-web/index.html | glimmerbox-*-web/index.js) ;;
-            *) echo "make-release: $dist holds $path, which is no release file; give a new or empty folder"; exit 2 ;;
-        esac
-    done || exit 2
+    # Whole paths, each name ($name) within its folder; folders end in "/",
+    # so that no file passes for one. The last line: what a release cut short
+    # leaves on the way.
+    name='[^/]+'
+    other=$(cd "$dist" && find . -mindepth 1 \( -type d -printf '%P/\0' -o -printf '%P\0' \) | grep -zvxE \
+        -e "SHA256SUMS|glimmerbox-$name-setup-x(64|86)\.exe|glimmerbox-$name\.zip|glimmerbox_${name}_amd64\.deb" \
+        -e "glimmerbox-$name\.x86_64\.rpm|scoop/(glimmerbox\.json)?|winget/(Glimmerbox\.Glimmerbox[^/]*\.yaml)?" \
+        -e "winget/manifests/(g/(Glimmerbox/(Glimmerbox/($name/(Glimmerbox\.Glimmerbox[^/]*\.yaml)?)?)?)?)?" \
+        -e "scr/((x86|x64)/(glimmerbox\.scr(\.signed|\.log)?)?)?|glimmerbox-$name-web/(index\.(html|js))?" \
+        -e "glimmerbox-$name-setup-x(64|86)\.exe\.(signed|log)|zi[[:alnum:]]{6}" | tr '\0' '\n')
+    [ -z "$other" ] ||
+        { echo "make-release: $dist holds $(echo "$other" | head -n 1), which is no release file; give a new or empty folder"; exit 2; }
 fi
 for preset in win32 win64; do
     cmake --preset "$preset" >/dev/null
@@ -117,6 +114,8 @@ ExpectedReturnCodes:
 - InstallerReturnCode: 4
   ReturnResponse: fileInUse
 - InstallerReturnCode: 5
+  ReturnResponse: contactSupport
+- InstallerReturnCode: 6
   ReturnResponse: contactSupport
 - InstallerReturnCode: 740
   ReturnResponse: custom

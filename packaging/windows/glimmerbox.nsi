@@ -19,7 +19,6 @@
 !include x64.nsh
 !include FileFunc.nsh
 !include Sections.nsh
-!include WordFunc.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Glimmerbox"
 !define DESKTOP_KEY "Control Panel\Desktop"
@@ -34,6 +33,8 @@
 !define EXIT_SAVER_HELD 4
 ; Setup could not write the saver, nor put the old one back from beside it.
 !define EXIT_OLD_SAVER_ASIDE 5
+; Setup could not write the uninstaller: nothing changed.
+!define EXIT_NO_UNINSTALLER 6
 !define EXIT_NOT_ADMIN 740
 
 Name "Glimmerbox ${VERSION}"
@@ -117,20 +118,28 @@ Function ${un}UseNativeLocations
     !endif
 FunctionEnd
 
-; Sets $RunAs and $RunAsSid to the account this process runs as.
+; Sets $RunAs and $RunAsSid to the account this process runs as; each stays
+; empty when the system cannot tell it.
 Function ${un}FindRunAs
+    StrCpy $RunAs ""
+    StrCpy $RunAsSid ""
     System::Call "advapi32::OpenProcessToken(p -1, i 8, *p .r1) i .r0"
+    ${IfThen} $0 == 0 ${|} Return ${|}
     System::Call "advapi32::GetTokenInformation(p r1, i 1, p 0, i 0, *i .r2)"
     System::Alloc $2
     Pop $3
     System::Call "advapi32::GetTokenInformation(p r1, i 1, p r3, i r2, *i .r2) i .r0"
-    System::Call "*$3(p .r4)"
-    System::Call "advapi32::LookupAccountSidW(p 0, p r4, w .r5, *i ${NSIS_MAX_STRLEN}, w .r6, *i ${NSIS_MAX_STRLEN}, *i .r2) i .r0"
-    StrCpy $RunAs "$6\$5"
-    System::Call "advapi32::ConvertSidToStringSidW(p r4, *p .r2) i .r0"
-    System::Call "kernel32::lstrcpynW(w .s, p r2, i ${NSIS_MAX_STRLEN})"
-    Pop $RunAsSid
-    System::Call "kernel32::LocalFree(p r2)"
+    ${If} $0 != 0
+        System::Call "*$3(p .r4)"
+        System::Call "advapi32::LookupAccountSidW(p 0, p r4, w .r5, *i ${NSIS_MAX_STRLEN}, w .r6, *i ${NSIS_MAX_STRLEN}, *i .r2) i .r0"
+        ${IfThen} $0 != 0 ${|} StrCpy $RunAs "$6\$5" ${|}
+        System::Call "advapi32::ConvertSidToStringSidW(p r4, *p .r2) i .r0"
+        ${If} $0 != 0
+            System::Call "kernel32::lstrcpynW(w .s, p r2, i ${NSIS_MAX_STRLEN})"
+            Pop $RunAsSid
+            System::Call "kernel32::LocalFree(p r2)"
+        ${EndIf}
+    ${EndIf}
     System::Free $3
     System::Call "kernel32::CloseHandle(p r1)"
 FunctionEnd
@@ -259,36 +268,43 @@ Section "Glimmerbox screen saver" SecSaver
     File "/oname=$SaverPath" "${SAVER}"
     ${If} ${Errors}
         MessageBox MB_RETRYCANCEL|MB_ICONSTOP "Setup cannot write $SaverPath.$\r$\n$\r$\nClose the screen saver settings and any running screen saver, then click Retry." /SD IDCANCEL IDRETRY write_saver
-        ${If} $Aside != ""
-            ClearErrors
-            Rename $Aside $SaverPath
-            ${If} ${Errors}
-                SetErrorLevel ${EXIT_OLD_SAVER_ASIDE}
-                Abort "Setup could not write $SaverPath, nor put the old saver back: it is $Aside."
-            ${EndIf}
-        ${EndIf}
-        SetErrorLevel ${EXIT_SAVER_HELD}
-        Abort "Setup could not write $SaverPath; nothing was changed."
+        StrCpy $0 ${EXIT_SAVER_HELD}
+        StrCpy $1 $SaverPath
+        Goto undo
+    ${EndIf}
+    SetOverwrite on
+    ; Nor without an uninstaller that can take the saver out again. An
+    ; uninstall leaves its own file for the restart to delete, by name; a
+    ; name that only grows within a boot keeps that deletion off the
+    ; uninstaller of any install after it.
+    ClearErrors
+    SetOutPath "$INSTDIR"
+    System::Call "kernel32::GetTickCount64() l .r0"
+    StrCpy $Uninstaller "$INSTDIR\uninstall-$0.exe"
+    WriteUninstaller $Uninstaller
+    ${If} ${Errors}
+        Delete $SaverPath
+        SetOutPath $TEMP
+        RMDir $INSTDIR
+        StrCpy $0 ${EXIT_NO_UNINSTALLER}
+        StrCpy $1 $Uninstaller
+        Goto undo
     ${EndIf}
     Call DeleteAside
-    SetOverwrite on
-    SetOutPath "$INSTDIR"
+    ; Every other uninstaller here is an earlier install's, and none runs
+    ; while Setup does; one that waits for the restart may go now.
+    FindFirst $0 $1 "$INSTDIR\uninstall*.exe"
+    ${DoWhile} $1 != ""
+        ${If} "$INSTDIR\$1" != $Uninstaller
+            Delete /REBOOTOK "$INSTDIR\$1"
+        ${EndIf}
+        FindNext $0 $1
+    ${Loop}
+    FindClose $0
+    SetRebootFlag false
     Delete "$INSTDIR\install.log"
     Push "Glimmerbox ${VERSION} (${ARCH}) is $SaverPath."
     Call Log
-    ; An uninstall leaves its own file for the restart to delete, by name;
-    ; a reinstall before then takes another name.
-    ReadRegStr $3 HKLM "${UNINSTALL_KEY}" "UninstallString"
-    StrCpy $2 ""
-    ${Do}
-        StrCpy $Uninstaller "$INSTDIR\uninstall$2.exe"
-        ${IfNot} ${FileExists} $Uninstaller
-        ${OrIf} $3 == '"$Uninstaller" _?=$INSTDIR'
-            ${ExitDo}
-        ${EndIf}
-        IntOp $2 $2 + 1
-    ${Loop}
-    WriteUninstaller $Uninstaller
     ; One fixed key: a reinstall rewrites the same entry. The uninstaller
     ; runs in place (_?=, unquoted and last), so that whoever starts it waits
     ; for its real result rather than for a copy it hands over to.
@@ -309,6 +325,20 @@ Section "Glimmerbox screen saver" SecSaver
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    Return
+
+    ; Puts the old saver back and stops with code $0, for the file $1.
+    undo:
+    ${If} $Aside != ""
+        ClearErrors
+        Rename $Aside $SaverPath
+        ${If} ${Errors}
+            SetErrorLevel ${EXIT_OLD_SAVER_ASIDE}
+            Abort "Setup could not write $1, nor put the old saver back: it is $Aside."
+        ${EndIf}
+    ${EndIf}
+    SetErrorLevel $0
+    Abort "Setup could not write $1; nothing was changed."
 SectionEnd
 
 Section "Make Glimmerbox my screen saver" SecCurrent
@@ -352,9 +382,11 @@ SectionEnd
 ; Sets $OtherUser when the account signed in to this session is not the one
 ; Setup runs as: a standard user who typed an administrator's password runs
 ; Setup as that administrator, whose own settings HKCU then holds. An
-; unreadable or unnamed session (a service's) counts as the same account.
+; unreadable or unnamed session (a service's), or an account Setup cannot
+; name, counts as the same account.
 Function FindOtherUser
     StrCpy $OtherUser ""
+    ${IfThen} $RunAs == "" ${|} Return ${|}
     ; WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION; WTSUserName, WTSDomainName.
     System::Call "wtsapi32::WTSQuerySessionInformationW(p 0, i -1, i 5, *p .r1, *i .r2) i .r0"
     ${If} $0 == 0
@@ -395,6 +427,7 @@ Function .onInit
     ${EndIf}
     Call FindRunAs
     Call FindOtherUser
+    ${IfThen} $RunAs == "" ${|} StrCpy $RunAs "the account Setup runs as" ${|}
     StrCpy $FinishText "$(MUI_TEXT_FINISH_INFO_TEXT)"
     ${If} $OtherUser != ""
         ; Another person's settings are no one's to change here.
@@ -426,6 +459,8 @@ FunctionEnd
 
 ; Fills $PLUGINSDIR\accounts.ini with every signed-in account (a loaded hive
 ; under HKEY_USERS) whose saver is this Glimmerbox, with the value as spelt.
+; It is written in quotes: reading strips those, and would otherwise strip
+; spaces and quotes that belong to the value.
 Function un.FindAccountsUsingGlimmerbox
     InitPluginsDir
     StrCpy $0 0
@@ -438,7 +473,7 @@ Function un.FindAccountsUsingGlimmerbox
         Call un.NamesGlimmerbox
         Pop $3
         ${If} $3 == 1
-            WriteINIStr "$PLUGINSDIR\accounts.ini" current $1 $2
+            WriteINIStr "$PLUGINSDIR\accounts.ini" current $1 '"$2"'
         ${EndIf}
     ${Loop}
 FunctionEnd
@@ -479,13 +514,6 @@ FunctionEnd
 Function un.onInit
     Call un.UseNativeLocations
     Call un.FindRunAs
-    ; Started in place, this is the entry's; a copy that NSIS started from
-    ; %TEMP% finds the original there too.
-    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "UninstallString"
-    ${un.WordFind} $0 '"' "+1" $Uninstaller
-    ${If} $Uninstaller == $0
-        StrCpy $Uninstaller $EXEPATH
-    ${EndIf}
 FunctionEnd
 
 Section "Uninstall"
@@ -527,10 +555,10 @@ Section "Uninstall"
 
     ; Run in place (the entry's strings end in _?=), this uninstaller holds
     ; its own file open until it ends; the original of a copy in %TEMP% may
-    ; still be ending. Either then waits for the restart, by name: a reinstall
-    ; before then writes its uninstaller under another one.
+    ; still be ending. Either then waits for the restart, by name, with any
+    ; other one left here: a reinstall before then names its own otherwise.
     Delete "$INSTDIR\install.log"
-    Delete /REBOOTOK $Uninstaller
+    Delete /REBOOTOK "$INSTDIR\uninstall*.exe"
     ; The working folder would keep $INSTDIR.
     SetOutPath $TEMP
     RMDir /REBOOTOK "$INSTDIR"

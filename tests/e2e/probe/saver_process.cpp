@@ -13,10 +13,12 @@ std::string WindowsPath(const std::string& unixPath) {
 }
 
 bool StartSaver(const std::string& saverUnixPath, const std::string& arguments, SaverRun& run) {
-    std::string commandLine = "\"";
-    commandLine += WindowsPath(saverUnixPath);
-    commandLine += '"';
+    std::string commandLine = "\"" + WindowsPath(saverUnixPath) + '"';
     if (!arguments.empty()) commandLine += " " + arguments;
+    return StartCommand(commandLine, run);
+}
+
+bool StartCommand(std::string commandLine, SaverRun& run) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     run = SaverRun{};
@@ -36,13 +38,13 @@ std::string SaverState(const SaverRun& run) {
     return state;
 }
 
-bool ExpectCleanExit(SaverRun& run, DWORD ms, const char* after) {
+bool ExpectCleanExit(SaverRun& run, DWORD ms, const char* after, DWORD expected) {
     const double from = NowMs();
-    if (!Check(WaitPumping(run.info.hProcess, ms), "saver still running %lu ms after %s", ms, after)) return false;
-    Note("saver ended %.0f ms after %s", NowMs() - from, after);
+    if (!Check(WaitPumping(run.info.hProcess, ms), "process still running %lu ms after %s", ms, after)) return false;
+    Note("process ended %.0f ms after %s", NowMs() - from, after);
     DWORD code = 0;
     GetExitCodeProcess(run.info.hProcess, &code);
-    return Check(code == 0, "saver exit code after %s is %lu, expected 0", after, code);
+    return Check(code == expected, "exit code after %s is %lu, expected %lu", after, code, expected);
 }
 
 void FinishSaver(SaverRun& run) {

@@ -51,15 +51,20 @@ set_desktop() {
 # The file name of the uninstaller that the entry runs.
 entry_uninstaller() { value "$entry" UninstallString | sed 's/^"C:\\Program Files\\Glimmerbox\\\([^"]*\)".*/\1/'; }
 
+# Expects nothing left beside the saver, and in the folder only the entry's
+# uninstaller and install.log.
+expect_only_own_files() {
+    kept=$(entry_uninstaller)
+    leftover=$(ls "$installed_file".* 2>/dev/null; cd "$folder" && ls | grep -vx -e "$kept" -e install.log)
+    [ -z "$leftover" ] || fail "$1: left behind: $leftover"
+    [ -f "$folder/$kept" ] || fail "$1: no $kept, the entry's uninstaller"
+}
+
 # Expects a silent setup to fail with exit code $1.
 setup_fails() { run "$setup" /S; code=$?; [ $code -eq "$1" ] || fail "$2: setup /S exited with $code, expected $1"; }
 
-# Installs silently, with the further switches given after the name.
-install() {
-    label=$1
-    shift
-    run "$setup" /S "$@" || fail "$label: setup /S $* exited with $?: $(cat "$tmp/out")"
-}
+# Installs silently, with the switch given after the name.
+install() { run "$setup" /S ${2:-} || fail "$1: setup /S ${2:-} exited with $?: $(cat "$tmp/out")"; }
 
 # Runs the entry's QuietUninstallString as winget does, expecting exit code
 # $2 (0 by default); once it has ended, a success has removed everything.
@@ -101,13 +106,18 @@ release() {
     while kill -0 $holder_pid 2>/dev/null && [ "$(date +%s)" -lt $deadline ]; do sleep 0.1; done
 }
 
-# 0. A first install that cannot write the saver leaves nothing behind.
+# 0. A first install that cannot write the saver leaves nothing behind, nor
+# one that cannot write its uninstaller (a file stands for its folder).
 printf 'not ours' >"$installed_file"
 hold "$installed"
 setup_fails 4 "first install over a held file"
 [ -e "$folder" ] && fail "the failed first install left $folder"
 release
 rm -f "$installed_file"
+printf 'not a folder' >"$folder"
+setup_fails 6 "first install with no folder for its uninstaller"
+[ -e "$installed_file" ] && fail "the install that wrote no uninstaller left $installed_file"
+rm -f "$folder"
 
 # 1. Install over the user's saver, run what the system would run, reinstall.
 set_desktop SCRNSAVE.EXE "$before"
@@ -115,7 +125,7 @@ set_desktop ScreenSaveActive 0
 install "first install"
 cmp -s "$installed_file" "$saver" || fail "$installed_file is not the built saver"
 for pair in "DisplayName=Glimmerbox screen saver" "DisplayVersion=$version" "Publisher=Glimmerbox" \
-    "DisplayIcon=$installed" "UninstallString=\"C:\\Program Files\\Glimmerbox\\uninstall.exe\" _?=C:\\Program Files\\Glimmerbox" \
+    "DisplayIcon=$installed" "UninstallString=\"C:\\Program Files\\Glimmerbox\\$(ls "$folder" | grep -x 'uninstall.*\.exe')\" _?=C:\\Program Files\\Glimmerbox" \
     "NoModify=0x1" "NoRepair=0x1"; do
     expect_value "$entry" "${pair%%=*}" "${pair#*=}" "install"
 done
@@ -124,7 +134,11 @@ size=$(value "$entry" EstimatedSize)
 expect_value "$desktop" SCRNSAVE.EXE "$installed" "install"
 expect_value "$desktop" ScreenSaveActive 1 "install"
 sh "$here/run_wine.sh" "$env_file" "$probe" fullscreen "$(value "$desktop" SCRNSAVE.EXE)" || fail "the installed saver's run"
+# The reinstall upgrades an earlier build, whose entry ran uninstall.exe without _?=.
+mv "$folder/$(entry_uninstaller)" "$folder/uninstall.exe"
+run reg add "$entry" /v UninstallString /d '"C:\Program Files\Glimmerbox\uninstall.exe"' /f
 install "reinstall"
+expect_only_own_files "upgrade from uninstall.exe"
 run reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 count=$(grep -ic glimmerbox "$tmp/out")
 [ "$count" -eq 1 ] || fail "reinstall: $count uninstall entries name Glimmerbox, expected 1"
@@ -161,10 +175,9 @@ install "install before the restart"
 stop_preview "uninstall under the preview"
 run wineboot -r || fail "wineboot -r: $(cat "$tmp/out")"
 cmp -s "$installed_file" "$saver" || fail "after the restart, $installed_file is not the built saver"
-kept=$(entry_uninstaller)
-leftover=$(ls "$installed_file".* 2>/dev/null; cd "$folder" && ls | grep -vx -e "$kept" -e install.log)
-[ -z "$leftover" ] || fail "after the restart, left behind: $leftover"
-[ -f "$folder/$kept" ] || fail "the restart took the reinstall's uninstaller $kept"
+expect_only_own_files "after the restart"
+install "upgrade after the restart"
+expect_only_own_files "upgrade after the restart"
 uninstall "uninstall after the restart"
 
 # 5. Uninstall gives back exactly the user's saver and switch from before,
@@ -174,7 +187,7 @@ uninstall "uninstall after the restart"
 while IFS='|' read -r name active edit expect_saver expect_active switch; do
     set_desktop SCRNSAVE.EXE "$before"
     set_desktop ScreenSaveActive "$active"
-    install "$name" $switch
+    install "$name" "$switch"
     [ "$edit" != "SCRNSAVE.EXE=(short)" ] || { run winepath -s "$installed" && edit=SCRNSAVE.EXE=$(tr -d '\r' <"$tmp/out"); }
     [ -z "$edit" ] || set_desktop "${edit%%=*}" "${edit#*=}"
     uninstall "$name"
@@ -188,6 +201,7 @@ switched off since|1|ScreenSaveActive=0|C:\windows\system32\before.scr|0
 current with forward slashes|0|SCRNSAVE.EXE=C:/windows/system32/glimmerbox.scr|C:\windows\system32\before.scr|0
 current with a dot|0|SCRNSAVE.EXE=C:\windows\system32\.\glimmerbox.scr|C:\windows\system32\before.scr|0
 current by its short name|0|SCRNSAVE.EXE=(short)|C:\windows\system32\before.scr|0
+current with a trailing space|0|SCRNSAVE.EXE=C:\windows\system32\glimmerbox.scr |C:\windows\system32\before.scr|0
 kept with /KEEPSAVER, chosen since|0|SCRNSAVE.EXE=C:\windows\system32\glimmerbox.scr|C:\windows\System32\scrnsave.scr|0|/KEEPSAVER
 ROWS
 
@@ -224,8 +238,7 @@ GLIMMERBOX_SIGN_CERT=$tmp/cert.pem GLIMMERBOX_SIGN_KEY=$tmp/key.pem GLIMMERBOX_S
     fail "cannot make a signed installer: $(cat "$tmp/out")"
 setup=$tmp/signed.exe
 install "signed install"
-kept=$(entry_uninstaller)
-for file in "$installed_file" "$folder/$kept"; do
+for file in "$installed_file" "$folder/$(entry_uninstaller)"; do
     osslsigncode verify -CAfile "$tmp/cert.pem" -in "$file" >"$tmp/out" 2>&1 ||
         fail "signed install: $file does not verify: $(tail -3 "$tmp/out")"
 done
