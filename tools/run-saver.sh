@@ -22,12 +22,17 @@ cleanup() {
 trap cleanup EXIT
 
 if [ -z "${DISPLAY:-}" ]; then
-    display=77
-    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself and writes its number once it listens.
+    : >"$run_dir/display"
+    Xvfb -screen 0 1024x768x24 -displayfd 3 -nolisten tcp 3>"$run_dir/display" >/dev/null 2>&1 &
     xvfb_pid=$!
-    export DISPLAY=":$display"
-    sleep 1
+    deadline=$(($(date +%s) + 30))
+    until [ -s "$run_dir/display" ] && xdpyinfo -display ":$(cat "$run_dir/display")" >/dev/null 2>&1; do
+        [ "$(date +%s)" -lt $deadline ] && kill -0 "$xvfb_pid" 2>/dev/null ||
+            { echo "run-saver: Xvfb did not start"; exit 1; }
+        sleep 0.1
+    done
+    export DISPLAY=":$(cat "$run_dir/display")"
     private=yes
 else
     private=no
@@ -50,6 +55,14 @@ fi
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 "$wine" "$saver" /s >/dev/null 2>&1 &
 saver_pid=$!
+# Wine's first start in a prefix is slow on a busy machine: wait for the
+# window, then let it run.
+deadline=$(($(date +%s) + 60))
+until xdotool search --name 'Glimmerbox v' >/dev/null 2>&1; do
+    [ "$(date +%s)" -lt $deadline ] && kill -0 "$saver_pid" 2>/dev/null ||
+        { echo "run-saver: the saver's window did not appear"; exit 1; }
+    sleep 0.1
+done
 sleep 5
 shot="$run_dir/screenshot.png"
 import -window root "$shot"
@@ -60,6 +73,6 @@ done
 xdotool key space
 code=0
 wait "$saver_pid" || code=$?
-echo "The saver ran on a private X display for 5 s; its title read \"$title\"."
+echo "The saver ran on a private X display for 5 s after its window appeared; its title read \"$title\"."
 echo "Screenshot: $shot"
 echo "It ended on a key press with exit code $code."
