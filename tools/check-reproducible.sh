@@ -39,9 +39,10 @@ signed=$PWD/build/reproduce/signed
 mkdir -p "$signed"
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=Glimmerbox-test -addext extendedKeyUsage=codeSigning \
     -keyout "$signed/key.pem" -out "$signed/cert.pem" 2>/dev/null
-for tree in 1:. 2:"$copy"; do
-    GLIMMERBOX_SIGN_CERT=$signed/cert.pem GLIMMERBOX_SIGN_KEY=$signed/key.pem \
-        GLIMMERBOX_RELEASE_URL=https://example.org/glimmerbox/ "${tree#*:}/tools/make-release.sh" "$signed/${tree%%:*}" >/dev/null
+# Made from the certificate's folder and named relative to it, as users do.
+for tree in 1:"$PWD" 2:"$PWD/$copy"; do
+    (cd "$signed" && GLIMMERBOX_SIGN_CERT=cert.pem GLIMMERBOX_SIGN_KEY=key.pem \
+        GLIMMERBOX_RELEASE_URL=https://example.org/glimmerbox/ "${tree#*:}/tools/make-release.sh" "${tree%%:*}") >/dev/null
 done
 if diff -r "$signed/1" "$signed/2"; then
     sed 's/^/reproducible: signed /' "$signed/1/SHA256SUMS"

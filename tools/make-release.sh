@@ -4,7 +4,7 @@
 # (.deb and RPM), the web page in a zip, and SHA256SUMS; with
 # GLIMMERBOX_RELEASE_URL set, a winget manifest too. Builds what they need
 # first (nothing is redone when current). Signs the Windows files when
-# GLIMMERBOX_SIGN_CERT and GLIMMERBOX_SIGN_KEY are set (see README.md).
+# GLIMMERBOX_SIGN_CERT and GLIMMERBOX_SIGN_KEY are set (see docs/releasing.md).
 # Usage: make-release.sh [folder]
 set -eu
 case ${1:-} in
@@ -12,6 +12,9 @@ case ${1:-} in
     /*) dist=$1 ;;
     *) dist=$PWD/$1 ;;
 esac
+# Signing runs in other folders: the certificate and key by whole paths.
+case ${GLIMMERBOX_SIGN_CERT:-} in "" | /*) ;; *) GLIMMERBOX_SIGN_CERT=$PWD/$GLIMMERBOX_SIGN_CERT ;; esac
+case ${GLIMMERBOX_SIGN_KEY:-} in "" | /*) ;; *) GLIMMERBOX_SIGN_KEY=$PWD/$GLIMMERBOX_SIGN_KEY ;; esac
 # Package managers download over https only.
 url=${GLIMMERBOX_RELEASE_URL:-}
 case $url in
@@ -76,7 +79,7 @@ windows_files() {
 # A winget multi-file manifest for the two installers as downloaded from
 # GLIMMERBOX_RELEASE_URL, laid out as in the winget-pkgs repository; without
 # the address, none. No Scoop manifest: Scoop installs per user without
-# elevation, and a saver must go into the system folder (see README.md).
+# elevation, and a saver must go into the system folder (see docs/releasing.md).
 windows_manifests() {
     if [ -z "$url" ]; then
         echo "make-release: GLIMMERBOX_RELEASE_URL is not set; no winget manifest"
@@ -98,7 +101,7 @@ ManifestType: version
 ManifestVersion: $schema
 YAML
     # The uninstall entry's key is the product code; its display name is not
-    # the package name. Exit codes as README.md documents them.
+    # the package name. Exit codes as docs/windows.md documents them.
     cat >"$winget/$id.installer.yaml" <<YAML
 # yaml-language-server: \$schema=https://aka.ms/winget-manifest.installer.$schema.schema.json
 PackageIdentifier: $id

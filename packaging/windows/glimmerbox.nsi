@@ -27,7 +27,7 @@
 !define SPI_SETSCREENSAVEACTIVE 17
 !define SPIF_UPDATEINIFILE_SENDCHANGE 3
 ; Exit codes besides NSIS's own 0 (done) and 1 (cancelled), each documented
-; in README.md and listed in the winget manifest.
+; in docs/windows.md and listed in the winget manifest.
 !define EXIT_OTHER_BUILD 3
 ; Setup could not write the saver, or the uninstaller remove it: nothing changed.
 !define EXIT_SAVER_HELD 4

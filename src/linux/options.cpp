@@ -186,7 +186,7 @@ const char* UsageText(Program program) {
                "  --window          draw in a window titled \"Glimmerbox\" instead, for compositors\n"
                "                    without layer-shell; Q or Escape ends it\n"
                "There is no --fps: the frame rate is not shown on Wayland.\n"
-               "Each option may also be spelled with one dash.\n";
+               "Each option may also be spelled with one dash, or shortened while it stays unambiguous.\n";
     return "Usage: glimmerbox [--window | --root] [--window-id ID] [--delay MICROSECONDS] [--fps]\n"
            "A turning cube with a moving plasma texture, drawn with OpenGL.\n"
            "  --window          draw in a window of its own (the default); Q or Escape ends it\n"
@@ -197,5 +197,5 @@ const char* UsageText(Program program) {
            "                    60 frames a second; 0 draws as fast as it can)\n"
            "  --fps             show the frame rate in a corner (a window of its own shows it\n"
            "                    in the title)\n"
-           "Each option may also be spelled with one dash.\n";
+           "Each option may also be spelled with one dash, or shortened while it stays unambiguous.\n";
 }

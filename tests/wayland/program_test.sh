@@ -145,7 +145,7 @@ kill "$cover"
 kill -TERM "$run"
 expect_end bottom 1000 0 0
 
-# --- Started by swayidle as the README says, ended by its resume command ----
+# --- Started by swayidle as in the README's line, ended by its resume command -
 # On the bottom layer, so that the key reaches sway's idle timer, not us. In
 # a session of its own, which the resume command keeps to (-s 0), so that it
 # ends no glimmerbox-wl but ours: not a desktop's, nor another test run's.

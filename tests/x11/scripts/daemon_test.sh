@@ -72,7 +72,7 @@ echo "installed: $(dpkg-query -W -f '${Package} ${Version}' glimmerbox)"
 if id "$user" >/dev/null 2>&1; then $sudo userdel -r "$user" 2>/dev/null; fi
 $sudo useradd -m -s /bin/sh "$user" || { echo "FAIL: useradd $user"; exit 1; }
 home=$(getent passwd "$user" | cut -d: -f6)
-# One program, named as the README says, started at once, with no locking,
+# One program, named as docs/linux.md says, started at once, with no locking,
 # fading or splash screen.
 $sudo tee "$home/.xscreensaver" >/dev/null <<SETTINGS
 mode:		one
