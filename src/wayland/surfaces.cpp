@@ -44,31 +44,40 @@ void OnPreferredScale(void* data, wp_fractional_scale_v1*, uint32_t scale120) {
 constexpr wp_fractional_scale_v1_listener FractionalListener{OnPreferredScale};
 
 void AskForFrame(Surface& surface) {
+    surface.askAtNs = 0;
+    // A new size while a callback is pending: that one still comes.
+    if (surface.frame != nullptr) return;
     surface.frame = wl_surface_frame(surface.surface);
     wl_callback_add_listener(surface.frame, &FrameListener, &surface);
-    surface.askAtNs = 0;
 }
 
 // The buffer at full resolution: by the fractional scale through the
 // viewport where there is one (the buffer itself at scale 1), else by the
-// output's integer scale. In 64 bits: the compositor sends the size.
+// output's integer scale. In 64 bits: the compositor sends the size. A new
+// scale alone keeps the pixels but changes what they cover.
 void FitBuffer(Surface& surface) {
+    if (surface.eglWindow != nullptr && surface.width == surface.fitWidth && surface.height == surface.fitHeight &&
+        surface.scale == surface.fitScale && surface.scale120 == surface.fitScale120)
+        return;
     const int64_t scale120 = surface.scale120 != 0 ? surface.scale120 : surface.scale * 120;
     const int64_t width = (surface.width * scale120 + 60) / 120, height = (surface.height * scale120 + 60) / 120;
     if (width > INT32_MAX || height > INT32_MAX)
         ExitWithError(1, "the compositor asks for a surface of %dx%d at scale %.3f, too large to draw", surface.width,
                       surface.height, static_cast<double>(scale120) / 120);
-    if (width == surface.bufferWidth && height == surface.bufferHeight) return;
     if (surface.scale120 != 0) wp_viewport_set_destination(surface.viewport, surface.width, surface.height);
     wl_surface_set_buffer_scale(surface.surface, surface.scale120 != 0 ? 1 : surface.scale);
     if (surface.eglWindow == nullptr) {
         surface.eglWindow = wl_egl_window_create(surface.surface, static_cast<int>(width), static_cast<int>(height));
         surface.eglSurface = CreateEglSurface(surface.eglWindow);
-    } else {
+    } else if (width != surface.bufferWidth || height != surface.bufferHeight) {
         wl_egl_window_resize(surface.eglWindow, static_cast<int>(width), static_cast<int>(height), 0, 0);
     }
     surface.bufferWidth = static_cast<int32_t>(width);
     surface.bufferHeight = static_cast<int32_t>(height);
+    surface.fitWidth = surface.width;
+    surface.fitHeight = surface.height;
+    surface.fitScale = surface.scale;
+    surface.fitScale120 = surface.scale120;
     LastDrawn = nullptr;
 }
 

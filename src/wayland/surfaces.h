@@ -22,6 +22,8 @@ struct Surface {
     int32_t scale;                       // the output's integer scale
     uint32_t scale120;                   // the preferred fractional scale in 120ths; 0 when none
     int32_t bufferWidth, bufferHeight;   // the pixels drawn
+    int32_t fitWidth, fitHeight, fitScale;  // the size and scales the buffer was fitted to
+    uint32_t fitScale120;
     int64_t refreshNs;                   // the output's refresh period
     int64_t dueNs;                       // the start of the next frame, by --delay
     int64_t askAtNs;                     // when to ask for the next frame callback; 0 when asked

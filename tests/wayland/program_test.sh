@@ -95,6 +95,12 @@ echo "overlay: HEADLESS-2 at scale 2: ${doubled%.*} pixels differ from the shot 
 # An output added gets a surface.
 swaymsg create_output >/dev/null
 expect_scene "overlay, output added" HEADLESS-3
+# A scale set while it runs: the buffer follows it, and the cube stays in the
+# middle (sway shows the old buffer off it at once, so no shot passes early).
+swaymsg output HEADLESS-3 scale 2 >/dev/null
+centred() { grim -o HEADLESS-3 -t ppm "$tmp/rescaled.ppm" && [ "$(convert "$tmp/rescaled.ppm" -fuzz 10% -trim -format \
+    '%[fx:abs(page.x+w/2-page.width/2)<page.width/10 && abs(page.y+h/2-page.height/2)<page.height/10]' info:)" = 1 ]; }
+wait_for 10 centred || fail "overlay: HEADLESS-3, set to scale 2 while it runs, has its cube off the middle"
 # Any key ends it, with exit code 0. wtype's keyboard comes and goes with
 # it, so it types until the program has seen a key.
 swaymsg focus output HEADLESS-1 >/dev/null
@@ -115,6 +121,8 @@ if wait_for 20 swaymsg -s "$nested_ipc" create_output; then
     expect_scene nested WL-1
     expect_scene nested WL-2
     swaymsg -s "$SWAYSOCK" '[title="WL-2$"] kill' >/dev/null
+    wl2_gone() { ! swaymsg -s "$nested_ipc" -t get_outputs | grep -q '"WL-2"'; }
+    wait_for 10 wl2_gone || fail "nested: WL-2 still there 10 s after its window was closed"
     expect_scene "nested, WL-2 gone" WL-1
     kill "$run"
     expect_end nested 1000 0 0
@@ -192,19 +200,19 @@ expect_end stopped 1000 0 0
 start dying --output HEADLESS-1
 kill -CONT "$sway_pid"
 expect_scene "own connection" HEADLESS-1
-# Each is stopped while it draws, not while it waits for events (ppoll is
-# system call 271 on x86-64), so that the compositor's end finds it with a
-# frame still to send.
+# Stopped while it draws, not while it waits for events (ppoll is system
+# call 271 on x86-64), so that the compositor's end finds it with a frame
+# still to send. (The handed-over one ends on its host's shut socket.)
 drawing_stopped() {
     kill -STOP "$1"
     for _ in 1 2 3 4 5 6 7 8 9 10; do read -r _ _ state _ <"/proc/$1/stat" && [ "$state" = T ] && break; sleep 0.01; done
     read -r call _ <"/proc/$1/syscall"
     case $call in 271 | running | '') kill -CONT "$1" && false ;; esac
 }
-for pid in $run $handed; do wait_for 10 drawing_stopped "$pid" || fail "dying: $pid not stopped while drawing: $(cat $tmp/*.err)"; done
+wait_for 10 drawing_stopped "$run" || fail "dying: not stopped while drawing: $(cat $tmp/*.err)"
 kill -KILL "$sway_pid"
 wait_for 10 process_gone "$sway_pid"
-kill -CONT "$run" "$handed"
+kill -CONT "$run"
 expect_end dying 1000 1 1 "lost the connection"
 run=$handed
 expect_end handed 1000 0 0
