@@ -95,7 +95,7 @@ if GLIMMERBOX_RELEASE_URL=http://example.org/glimmerbox tools/make-release.sh "$
     status=1
 fi
 mkdir "$signed/1/glimmerbox-0.9-web"
-for stray in notes.txt glimmerbox-0.9-web/notes.zip 'SHA256SUMS '; do
+for stray in notes.txt glimmerbox-0.9-web/notes.zip 'SHA256SUMS ' 'glimmerbox-my notes.zip'; do
     touch "$signed/1/$stray"
     ! tools/make-release.sh "$signed/1" >/dev/null && rm "$signed/1/$stray" ||
         { echo "FAIL: make-release.sh emptied a folder holding [$stray]"; status=1; }

@@ -27,10 +27,11 @@ dist=${dist:-$PWD/dist}
 # any version.
 if [ -e "$dist" ]; then
     [ -d "$dist" ] || { echo "make-release: $dist is not a folder"; exit 2; }
-    # Whole paths, each name ($name) within its folder; folders end in "/",
-    # so that no file passes for one. The last line: what a release cut short
-    # leaves on the way.
-    name='[^/]+'
+    # Whole paths, with a version's characters where the version goes
+    # ($name), so that no other file passes for a release's; folders end in
+    # "/", so that no file passes for one. The last line: what a release cut
+    # short leaves on the way.
+    name='[0-9][0-9A-Za-z.~+-]*'
     other=$(cd "$dist" && find . -mindepth 1 \( -type d -printf '%P/\0' -o -printf '%P\0' \) | grep -zvxE \
         -e "SHA256SUMS|glimmerbox-$name-setup-x(64|86)\.exe|glimmerbox-$name\.zip|glimmerbox_${name}_amd64\.deb" \
         -e "glimmerbox-$name\.x86_64\.rpm|scoop/(glimmerbox\.json)?|winget/(Glimmerbox\.Glimmerbox[^/]*\.yaml)?" \

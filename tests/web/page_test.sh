@@ -11,6 +11,9 @@ web=$1 render=$2
 scratch=$(mktemp -d) || exit 1
 pids=
 trap 'kill $pids 2>/dev/null; rm -rf "$scratch"' EXIT
+# dash runs the EXIT trap on a signal only through a trap of that signal.
+trap 'exit 130' INT
+trap 'exit 143' TERM
 status=0
 fail() { echo "FAIL: $*"; status=1; }
 # poll SECONDS COMMAND...: runs COMMAND until it succeeds, false past the deadline.
