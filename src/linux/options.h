@@ -15,6 +15,9 @@ enum class Program : uint8_t { X11, Wayland };
 // Where to draw: a window of our own, the root or $XSCREENSAVER_WINDOW, a
 // window given by id (X11); layer surfaces on the outputs (Wayland).
 enum class WindowKind : uint8_t { Own, Root, Given, Layer };
+// A window of our own, where the window system leaves its size to us.
+constexpr int32_t OwnWindowWidth = 640;
+constexpr int32_t OwnWindowHeight = 480;
 
 // The layer-shell layers, numbered as the protocol numbers them.
 enum class Layer : uint8_t { Background = 0, Bottom = 1, Top = 2, Overlay = 3 };

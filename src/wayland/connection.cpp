@@ -3,7 +3,6 @@
 #include <errno.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -37,12 +36,6 @@ char LibraryLine[200];  // libwayland's last message: a protocol error's text
 void KeepLibraryLine(const char* format, std::va_list arguments) {
     std::vsnprintf(LibraryLine, sizeof LibraryLine, format, arguments);
     LibraryLine[std::strcspn(LibraryLine, "\n")] = '\0';
-}
-
-// Each global at the lower of the version offered and the one we know.
-template <typename T>
-T* Bind(wl_registry* registry, uint32_t name, const wl_interface& interface, uint32_t offered, uint32_t known) {
-    return static_cast<T*>(wl_registry_bind(registry, name, &interface, std::min(offered, known)));
 }
 
 void OnPing(void*, xdg_wm_base* base, uint32_t serial) { xdg_wm_base_pong(base, serial); }

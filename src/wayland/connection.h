@@ -4,6 +4,7 @@
 
 #include <wayland-client.h>
 
+#include <algorithm>
 #include <cstdint>
 
 struct zwlr_layer_shell_v1;
@@ -20,6 +21,12 @@ extern xdg_wm_base* WmBase;
 extern wp_viewporter* Viewporter;
 extern wp_fractional_scale_manager_v1* FractionalScales;
 extern zxdg_output_manager_v1* XdgOutputs;
+
+// Binds a global at the lower of the version offered and the one we know.
+template <typename T>
+T* Bind(wl_registry* registry, uint32_t name, const wl_interface& interface, uint32_t offered, uint32_t known) {
+    return static_cast<T*>(wl_registry_bind(registry, name, &interface, std::min(offered, known)));
+}
 
 // Connects to $WAYLAND_SOCKET or $WAYLAND_DISPLAY, binds the globals and
 // waits until the outputs have told their names and sizes. Ends the process

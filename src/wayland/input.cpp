@@ -4,9 +4,9 @@
 #include <unistd.h>
 #include <xkbcommon/xkbcommon.h>
 
-#include <algorithm>
 #include <cstring>
 
+#include "wayland/connection.h"
 #include "wayland/surfaces.h"
 
 InputRule EndingInput;
@@ -112,7 +112,7 @@ constexpr wl_seat_listener SeatListener{OnCapabilities, OnSeatName};
 void AddSeat(wl_registry* registry, uint32_t name, uint32_t version) {
     if (Seat != nullptr || EndingInput == InputRule::None) return;
     // Version 4 at most: the listeners above know no later events.
-    Seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, 4u)));
+    Seat = Bind<wl_seat>(registry, name, wl_seat_interface, version, 4);
     SeatGlobal = name;
     wl_seat_add_listener(Seat, &SeatListener, nullptr);
 }

@@ -139,7 +139,7 @@ void AddOutput(wl_registry* registry, uint32_t name, uint32_t version) {
     output = Output{};
     output.global = name;
     output.scale = 1;
-    output.output = static_cast<wl_output*>(wl_registry_bind(registry, name, &wl_output_interface, std::min(version, 4u)));
+    output.output = Bind<wl_output>(registry, name, wl_output_interface, version, 4);
     wl_output_add_listener(output.output, &OutputListener, &output);
     if (XdgOutputs != nullptr && version < 4) NameOutputs();
 }
@@ -149,7 +149,7 @@ void RemoveOutput(uint32_t name) {
         if (output.global != name || name == 0) continue;
         Uncover(output);
         if (output.xdgOutput != nullptr) zxdg_output_v1_destroy(output.xdgOutput);
-        if (wl_output_get_version(output.output) >= 3) wl_output_release(output.output);
+        if (wl_output_get_version(output.output) >= WL_OUTPUT_RELEASE_SINCE_VERSION) wl_output_release(output.output);
         else wl_output_destroy(output.output);
         output = Output{};
     }

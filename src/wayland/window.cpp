@@ -1,5 +1,6 @@
 #include "wayland/window.h"
 
+#include "linux/options.h"
 #include "wayland/connection.h"
 #include "wayland/outputs.h"
 #include "wayland/surfaces.h"
@@ -7,9 +8,6 @@
 
 namespace {
 
-// The size the compositor leaves to us, as the X11 program's own window.
-constexpr int32_t OwnWidth = 640;
-constexpr int32_t OwnHeight = 480;
 constexpr const char* Title = "Glimmerbox";
 
 Surface* WindowSurface;
@@ -19,8 +17,8 @@ int32_t PendingWidth, PendingHeight;
 
 void OnSurfaceConfigure(void*, xdg_surface* surface, uint32_t serial) {
     xdg_surface_ack_configure(surface, serial);
-    SetSurfaceSize(*WindowSurface, PendingWidth > 0 ? PendingWidth : OwnWidth,
-                   PendingHeight > 0 ? PendingHeight : OwnHeight);
+    SetSurfaceSize(*WindowSurface, PendingWidth > 0 ? PendingWidth : OwnWindowWidth,
+                   PendingHeight > 0 ? PendingHeight : OwnWindowHeight);
 }
 constexpr xdg_surface_listener SurfaceListener{OnSurfaceConfigure};
 

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "linux/options.h"
 #include "linux/report_failure.h"
 #include "x11/x_errors.h"
 
@@ -18,8 +19,6 @@ Atom DeleteWindowAtom;
 
 namespace {
 
-constexpr int32_t OwnWindowWidth = 640;
-constexpr int32_t OwnWindowHeight = 480;
 constexpr const char* OwnWindowTitle = "Glimmerbox v 1.0";
 
 GLXContext Context;
